@@ -1,0 +1,23 @@
+# tavrik_add_test(NAME <name> SOURCES <files...> LIBS <libs...> LABEL <unit|gui|e2e>)
+# GUI and end-to-end suites run under their own X server so they never need a
+# desktop session; the rest run plain.
+function(tavrik_add_test)
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL unit)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  if(T_LABEL STREQUAL "unit")
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  else()
+    add_test(NAME ${T_NAME}
+             COMMAND xvfb-run -a -s "-screen 0 1920x1080x24" $<TARGET_FILE:${T_NAME}>)
+    set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
