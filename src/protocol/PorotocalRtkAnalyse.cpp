@@ -1,0 +1,243 @@
+#include "PorotocalRtkAnalyse.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+#include "BigEndian.h"
+#include "Crc16.h"
+#include "FrameHeader.h"
+
+namespace {
+
+// The decoder's fixed texts, interned once so that a decode only swaps
+// pointers.
+struct StatusTexts {
+  const std::string* empty = SharedText::Intern("");
+  const std::string* frameFormat1 = SharedText::Intern("帧格式1");
+  const std::string* frameFormat2 = SharedText::Intern("帧格式2");
+  const std::string* frameFormat3 = SharedText::Intern("帧格式3");
+  const std::string* initDone = SharedText::Intern("初始化完成");
+  const std::string* initRunning = SharedText::Intern("初始化中");
+  const std::string* correctionOn = SharedText::Intern("千寻工作中");
+  const std::string* correctionOff = SharedText::Intern("千寻未工作");
+  const std::string* diffOn = SharedText::Intern("GPS差分50");
+  const std::string* diffOff = SharedText::Intern("GPS未差分");
+  const std::string* headingOn = SharedText::Intern("GPS航向50");
+  const std::string* headingOff = SharedText::Intern("GPS未航向");
+  const std::string* odometerOn = SharedText::Intern("里程计接入");
+  const std::string* odometerOff = SharedText::Intern("里程计未接入");
+};
+
+const StatusTexts& Texts() {
+  static const StatusTexts texts;
+  return texts;
+}
+
+constexpr double kGyroScale = 0.001;
+constexpr double kAccScale = 0.00001;
+constexpr double kAngleScale = 0.01;
+constexpr double kVelocityScale = 0.0001;
+
+// Offsets of the 120-byte layout (Frame76 shares the first 75 bytes).
+namespace f120 {
+constexpr int kGyro = 2, kAcc = 11, kPitch = 24, kRoll = 26, kYaw = 28, kVel = 30;
+constexpr int kLongitude = 39, kLatitude = 47, kAltitude = 55, kFlags = 59;
+constexpr int kPosType = 60, kHeadType = 61;
+constexpr int kGnssLat = 62, kGnssLon = 70, kGnssAlt = 78, kGnssVel = 86, kGnssHeading = 98;
+constexpr int kFrameFormat = 117;
+}  // namespace f120
+
+namespace f220 {
+constexpr int kFlags = 2, kGyro = 4, kAcc = 13, kPosType = 58, kHeadType = 60;
+constexpr int kGnssLat = 65, kGnssLon = 73, kGnssAlt = 81, kGnssVel = 105, kGnssHeading = 133;
+constexpr int kPitch = 159, kRoll = 161, kYaw = 163, kVel = 165;
+constexpr int kLongitude = 194, kLatitude = 202, kAltitude = 210;
+}  // namespace f220
+
+}  // namespace
+
+CPorotocalRtkAnalyse::CPorotocalRtkAnalyse() { Texts(); }
+
+double CPorotocalRtkAnalyse::ReadHeading(const uint8_t* p) const {
+  int32_t raw = HeadingIsSigned() ? be::ReadS16(p) : int32_t(be::ReadU16(p));
+  return raw * kAngleScale;
+}
+
+void CPorotocalRtkAnalyse::DecodeStatusTexts(uint8_t flags) {
+  const StatusTexts& t = Texts();
+  m_strInitStatus.SetInterned(flags & 0x01 ? t.initDone : t.initRunning);
+  m_strCorrectionStatus.SetInterned(flags & 0x02 ? t.correctionOn : t.correctionOff);
+  m_strGnssDiffStatus.SetInterned(flags & 0x04 ? t.diffOn : t.diffOff);
+  m_strGnssHeadingStatus.SetInterned(flags & 0x08 ? t.headingOn : t.headingOff);
+  m_strOdometer.SetInterned(flags & 0x10 ? t.odometerOn : t.odometerOff);
+}
+
+void CPorotocalRtkAnalyse::ClearStatusTexts() {
+  const std::string* empty = Texts().empty;
+  m_strInitStatus.SetInterned(empty);
+  m_strCorrectionStatus.SetInterned(empty);
+  m_strGnssDiffStatus.SetInterned(empty);
+  m_strGnssHeadingStatus.SetInterned(empty);
+  m_strOdometer.SetInterned(empty);
+}
+
+int CPorotocalRtkAnalyse::DecodeFrame120() {
+  using namespace f120;
+  const uint8_t* b = m_frame.data();
+  const StatusTexts& t = Texts();
+  if (b[kFrameFormat] == 0) m_strFrameFormat.SetInterned(t.frameFormat1);
+  if (b[kFrameFormat] == 1) m_strFrameFormat.SetInterned(t.frameFormat2);
+
+  m_dGyroX.Set(be::ReadS24(b + kGyro) * kGyroScale);
+  m_dGyroY.Set(be::ReadS24(b + kGyro + 3) * kGyroScale);
+  m_dGyroZ.Set(be::ReadS24(b + kGyro + 6) * kGyroScale);
+  m_dAccX.Set(be::ReadS24(b + kAcc) * kAccScale);
+  m_dAccY.Set(be::ReadS24(b + kAcc + 3) * kAccScale);
+  m_dAccZ.Set(be::ReadS24(b + kAcc + 6) * kAccScale);
+  m_dPitch.Set(be::ReadS16(b + kPitch) * kAngleScale);
+  m_dRoll.Set(be::ReadS16(b + kRoll) * kAngleScale);
+  m_dYaw.Set(ReadHeading(b + kYaw));
+  m_dVelE.Set(be::ReadS24(b + kVel) * kVelocityScale);
+  m_dVelN.Set(be::ReadS24(b + kVel + 3) * kVelocityScale);
+  m_dVelU.Set(be::ReadS24(b + kVel + 6) * kVelocityScale);
+  m_dLongitude.Set(be::ReadF64(b + kLongitude));
+  m_dLatitude.Set(be::ReadF64(b + kLatitude));
+  m_dAltitude.Set(be::ReadF32(b + kAltitude));
+
+  const uint8_t flags = b[kFlags];
+  if (flags & 0x20) {
+    m_dGnssLatitude.Set(be::ReadF64(b + kGnssLat));
+    m_dGnssLongitude.Set(be::ReadF64(b + kGnssLon));
+    m_dGnssAltitude.Set(be::ReadF64(b + kGnssAlt));
+  }
+  if (flags & 0x40) {
+    m_dGnssVelE.Set(be::ReadF32(b + kGnssVel));
+    m_dGnssVelN.Set(be::ReadF32(b + kGnssVel + 4));
+    m_dGnssVelU.Set(be::ReadF32(b + kGnssVel + 8));
+  }
+  if (flags & 0x80) m_dGnssHeading.Set(be::ReadF32(b + kGnssHeading));
+  DecodeStatusTexts(flags);
+  m_dPosType.Set(b[kPosType]);
+  m_dHeadType.Set(b[kHeadType]);
+  return 0;
+}
+
+int CPorotocalRtkAnalyse::DecodeFrame220() {
+  using namespace f220;
+  const uint8_t* b = m_frame.data();
+  m_strFrameFormat.SetInterned(Texts().frameFormat3);
+
+  m_dGyroX.Set(be::ReadS24(b + kGyro) * kGyroScale);
+  m_dGyroY.Set(be::ReadS24(b + kGyro + 3) * kGyroScale);
+  m_dGyroZ.Set(be::ReadS24(b + kGyro + 6) * kGyroScale);
+  m_dAccX.Set(be::ReadS24(b + kAcc) * kAccScale);
+  m_dAccY.Set(be::ReadS24(b + kAcc + 3) * kAccScale);
+  m_dAccZ.Set(be::ReadS24(b + kAcc + 6) * kAccScale);
+  m_dPosType.Set(b[kPosType]);
+  m_dHeadType.Set(b[kHeadType]);
+
+  const uint8_t flags = b[kFlags];
+  if (flags & 0x01) {
+    m_dGnssLatitude.Set(be::ReadF64(b + kGnssLat));
+    m_dGnssLongitude.Set(be::ReadF64(b + kGnssLon));
+    m_dGnssAltitude.Set(be::ReadF64(b + kGnssAlt));
+  }
+  if (flags & 0x02) {
+    m_dGnssVelE.Set(be::ReadF32(b + kGnssVel));
+    m_dGnssVelN.Set(be::ReadF32(b + kGnssVel + 4));
+    m_dGnssVelU.Set(be::ReadF32(b + kGnssVel + 8));
+  }
+  if (flags & 0x04) m_dGnssHeading.Set(be::ReadF32(b + kGnssHeading));
+
+  m_dPitch.Set(be::ReadS16(b + kPitch) * kAngleScale);
+  m_dRoll.Set(be::ReadS16(b + kRoll) * kAngleScale);
+  m_dYaw.Set(ReadHeading(b + kYaw));
+  m_dVelE.Set(be::ReadS24(b + kVel) * kVelocityScale);
+  m_dVelN.Set(be::ReadS24(b + kVel + 3) * kVelocityScale);
+  m_dVelU.Set(be::ReadS24(b + kVel + 6) * kVelocityScale);
+  m_dLongitude.Set(be::ReadF64(b + kLongitude));
+  m_dLatitude.Set(be::ReadF64(b + kLatitude));
+  m_dAltitude.Set(be::ReadF32(b + kAltitude));
+  ClearStatusTexts();
+  return 1;
+}
+
+bool CPorotocalRtkAnalyse::FeedByte(uint8_t byte) {
+  switch (m_nSyncState) {
+    case 0:
+      if (byte == m_header[0]) {
+        m_frame[m_nBufferPos++] = byte;
+        m_nSyncState = 1;
+      } else {
+        m_nBufferPos = 0;
+      }
+      break;
+    case 1:
+      if (((byte ^ m_header[1]) & 0xF0) == 0) {
+        m_frame[m_nBufferPos++] = byte;
+        m_nSyncState = 2;
+      } else {
+        // The rejected byte may itself open a frame: 0xDA 0xDA 0x61 ...
+        m_nBufferPos = 0;
+        m_nSyncState = 0;
+        if (byte == m_header[0]) {
+          m_frame[m_nBufferPos++] = byte;
+          m_nSyncState = 1;
+        }
+      }
+      break;
+    case 2:
+      m_frame[m_nBufferPos++] = byte;
+      m_nSyncState = 3;
+      m_nFrameLength.Set(kFrame76Length);
+      SelectDecoder(Decoder::Frame120);
+      break;
+    default:
+      m_frame[m_nBufferPos++] = byte;
+      break;
+  }
+
+  const int length = m_nFrameLength.Get();
+  if (m_nBufferPos == length) {
+    const bool good = Sum8(m_frame.data(), size_t(length - 1)) == m_frame[size_t(length - 1)];
+    m_nSyncState = 0;
+    m_nBufferPos = 0;
+    return good;
+  }
+  // A whole-frame check may have changed the expected length under a frame
+  // being collected; never let the position run past the buffer.
+  if (m_nBufferPos >= length + 5 || m_nBufferPos >= kBufferSize) m_nBufferPos = 0;
+  return false;
+}
+
+int CPorotocalRtkAnalyse::LoadFrame(int count, const uint8_t* bytes) {
+  const int n = std::clamp(count, 0, kBufferSize);
+  if (n > 0) std::memcpy(m_frame.data(), bytes, size_t(n));
+  return 1;
+}
+
+bool CPorotocalRtkAnalyse::CheckFrame() {
+  const uint8_t* b = m_frame.data();
+  if (b[0] == kHeader120 && IsSecondHeaderByte(b[1])) {
+    m_nFrameLength.Set(kFrame120Length);
+    SelectDecoder(Decoder::Frame120);
+    if (Crc16Modbus(b, kFrame120Length - 2) == be::ReadU16(b + kFrame120Length - 2)) return true;
+  }
+  if (b[0] == kHeader220 && IsSecondHeaderByte(b[1])) {
+    m_nFrameLength.Set(kFrame220Length);
+    SelectDecoder(Decoder::Frame220);
+    return Crc16Modbus(b, kFrame220Length - 2) == be::ReadU16(b + kFrame220Length - 2);
+  }
+  return false;
+}
+
+CPorotocalRtkAnalyse* GetAnalyser() {
+  // A failed creation leaves the slot empty so that the next call tries again.
+  static std::mutex lock;
+  static CPorotocalRtkAnalyse* instance = nullptr;
+  std::lock_guard guard(lock);
+  if (instance == nullptr) instance = new (std::nothrow) CPorotocalRtkAnalyse();
+  return instance;
+}

@@ -1,0 +1,80 @@
+#include "RingParser.h"
+
+#include <algorithm>
+
+RingParser::RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser,
+                       const std::atomic<ReceiveMode>& mode, FrameHandlers& handlers)
+    : m_ring(ring), m_analyser(analyser), m_mode(mode), m_handlers(handlers), m_scanner(analyser) {}
+
+RingParser::~RingParser() { Stop(); }
+
+bool RingParser::Start() {
+  if (m_thread.joinable()) return true;
+  m_stop.store(false);
+  try {
+    m_thread = std::thread(&RingParser::Run, this);
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void RingParser::Stop() {
+  if (!m_thread.joinable()) return;
+  m_stop.store(true);
+  m_ring.Wake();
+  m_thread.join();
+}
+
+void RingParser::Run() {
+  while (!m_stop.load()) {
+    m_ring.WaitForData();
+    if (m_stop.load()) break;
+    ParseAvailable();
+  }
+}
+
+void RingParser::DispatchFrame() {
+  switch (m_mode.load(std::memory_order_relaxed)) {
+    case ReceiveMode::Live:
+      m_handlers.OnLiveFrame();
+      break;
+    case ReceiveMode::SensorCurve:
+      m_handlers.OnCurveFrame();
+      break;
+    default:
+      break;
+  }
+}
+
+void RingParser::RecoverFromOverrun(uint64_t written) {
+  // The writer lapped us: everything older than one ring is gone and the
+  // oldest part still there is what it overwrites next. Keep the newest half
+  // and count what was lost.
+  const uint64_t resume = written - ReceiveRing::kSize / 2;
+  m_scanner.AddSkipped(resume - m_read);
+  m_read = resume;
+  m_overruns.Set(m_overruns.Get() + 1);
+}
+
+void RingParser::ParseAvailable() {
+  m_busy.store(true, std::memory_order_release);
+  auto onFrame = [this] { DispatchFrame(); };
+  for (;;) {
+    const uint64_t written = m_ring.TotalWritten();
+    if (written - m_read > ReceiveRing::kSize) RecoverFromOverrun(written);
+    const uint64_t available = written - m_read;
+    if (available == 0) break;
+    const size_t offset = size_t(m_read % ReceiveRing::kSize);
+    const size_t toEnd = ReceiveRing::kSize - offset;
+    // Past the ring's end the mirror holds the start of the ring, so a frame
+    // that straddles the end is still one contiguous piece.
+    const size_t span = available <= toEnd
+                            ? size_t(available)
+                            : toEnd + std::min(size_t(available - toEnd), ReceiveRing::kMirror);
+    const size_t consumed = m_scanner.Scan(m_ring.At(offset), span, false, onFrame);
+    m_read += consumed;
+    if (consumed == 0 || consumed < std::min<uint64_t>(available, toEnd)) break;
+  }
+  m_busy.store(false, std::memory_order_release);
+}

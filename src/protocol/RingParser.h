@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "AtomicValue.h"
+#include "FrameHandlers.h"
+#include "FrameScanner.h"
+#include "ReceiveMode.h"
+#include "ReceiveRing.h"
+
+// Takes frames out of the receive ring on a thread of its own and hands each
+// checked frame to the handler of the current receive mode.
+class RingParser {
+ public:
+  RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser, const std::atomic<ReceiveMode>& mode,
+             FrameHandlers& handlers);
+  ~RingParser();
+  RingParser(const RingParser&) = delete;
+  RingParser& operator=(const RingParser&) = delete;
+
+  bool Start();
+  void Stop();  // bounded: wakes the thread and joins it
+
+  // One pass over everything the writer has published. The thread calls it
+  // after every data event; tests may call it directly instead of Start().
+  void ParseAvailable();
+
+  bool Busy() const { return m_busy.load(std::memory_order_acquire); }
+  uint64_t FramesPassed() const { return m_scanner.FramesPassed(); }
+  uint64_t FramesFailed() const { return m_scanner.FramesFailed(); }
+  uint64_t BytesSkipped() const { return m_scanner.BytesSkipped(); }
+  uint64_t Overruns() const { return m_overruns.Get(); }
+
+ private:
+  void Run();
+  void RecoverFromOverrun(uint64_t written);
+  void DispatchFrame();
+
+  ReceiveRing& m_ring;
+  CPorotocalAnalyse& m_analyser;
+  const std::atomic<ReceiveMode>& m_mode;
+  FrameHandlers& m_handlers;
+  FrameScanner m_scanner;
+
+  uint64_t m_read = 0;  // total bytes consumed; parser thread only
+  AtomicValue<uint64_t> m_overruns;
+  std::atomic<bool> m_busy{false};
+  std::atomic<bool> m_stop{false};
+  std::thread m_thread;
+};
