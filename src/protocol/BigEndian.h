@@ -15,7 +15,9 @@ inline int32_t ReadS16(const uint8_t* p) {
   int32_t v = (int32_t(p[0]) << 8) | int32_t(p[1]);
   return v >= 0x8000 ? v - 0x10000 : v;
 }
-inline uint32_t ReadU16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | uint32_t(p[1]); }
+inline uint32_t ReadU16(const uint8_t* p) {
+  return (uint32_t(p[0]) << 8) | uint32_t(p[1]);
+}
 inline double ReadF64(const uint8_t* p) {
   uint64_t bits = 0;
   for (int i = 0; i < 8; ++i) bits = (bits << 8) | p[i];

@@ -1,10 +1,10 @@
 #include "ConfigFile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -20,7 +20,8 @@ std::string ReadLine(std::FILE* file) {
 }  // namespace
 
 std::optional<ConfigLines> ReadConfigFile(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
   if (!file) return std::nullopt;
   ConfigLines lines;
   lines.deviceVariant = ReadLine(file.get());
@@ -39,6 +40,7 @@ bool IsDeviceVariant(const std::string& variant, const char* identifier) {
   const size_t length = std::strlen(identifier);
   if (variant.size() != length) return false;
   return std::equal(variant.begin(), variant.end(), identifier, [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
   });
 }

@@ -12,7 +12,8 @@ constexpr Tables MakeTables() {
   Tables t{};
   for (unsigned b = 0; b < 256; ++b) {
     uint16_t crc = uint16_t(b);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
+    for (int bit = 0; bit < 8; ++bit)
+      crc = (crc & 1) ? uint16_t((crc >> 1) ^ 0xA001) : uint16_t(crc >> 1);
     t[0][b] = crc;
   }
   for (unsigned b = 0; b < 256; ++b)

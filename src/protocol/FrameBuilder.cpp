@@ -26,7 +26,8 @@ void WriteAngle(uint8_t* p, double deg) {
   be::WriteU16(p, uint32_t(Scaled(deg, 0.01, -0x8000, 0x7FFF)) & 0xFFFF);
 }
 void WriteHeading(uint8_t* p, double deg, bool signedHeading) {
-  const int32_t raw = signedHeading ? Scaled(deg, 0.01, -0x8000, 0x7FFF) : Scaled(deg, 0.01, 0, 0xFFFF);
+  const int32_t raw =
+      signedHeading ? Scaled(deg, 0.01, -0x8000, 0x7FFF) : Scaled(deg, 0.01, 0, 0xFFFF);
   be::WriteU16(p, uint32_t(raw) & 0xFFFF);
 }
 

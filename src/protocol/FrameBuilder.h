@@ -26,7 +26,7 @@ struct NavSample {
   bool hasGnssVelocity = false;
   double gnssVelE = 0, gnssVelN = 0, gnssVelU = 0;  // single precision on the wire
   bool hasGnssHeading = false;
-  double gnssHeading = 0;                           // single precision on the wire
+  double gnssHeading = 0;  // single precision on the wire
 
   uint8_t posType = 0;
   uint8_t headType = 0;

@@ -8,7 +8,9 @@ inline constexpr uint8_t kHeader120 = 0xAA;
 inline constexpr uint8_t kHeader220 = 0xBA;
 inline constexpr uint8_t kHeader76 = 0xDA;
 
-constexpr bool IsSecondHeaderByte(uint8_t b) { return b == 0xBB || b == 0xCC; }
+constexpr bool IsSecondHeaderByte(uint8_t b) {
+  return b == 0xBB || b == 0xCC;
+}
 
 // Length of the whole-checked frame that these two bytes open, or 0. Every
 // whole-frame consumer sizes a frame by its own header, never by the kind

@@ -16,7 +16,9 @@ constexpr std::array<int8_t, 256> MakeDigitTable() {
 constexpr std::array<int8_t, 256> kDigit = MakeDigitTable();
 constexpr char kUpperHex[] = "0123456789ABCDEF";
 
-inline int Digit(char c) { return kDigit[uint8_t(c)]; }
+inline int Digit(char c) {
+  return kDigit[uint8_t(c)];
+}
 
 }  // namespace
 

@@ -1,6 +1,8 @@
 #include "PorotocalAnalyse.h"
 
-void CPorotocalAnalyse::SetConfigLine1(const std::string& line) { m_strConfigLine1.Set(line); }
+void CPorotocalAnalyse::SetConfigLine1(const std::string& line) {
+  m_strConfigLine1.Set(line);
+}
 
 void CPorotocalAnalyse::SetConfigLine2(const std::string& line) {
   m_strConfigLine2.Set(line);

@@ -58,7 +58,9 @@ constexpr int kLongitude = 194, kLatitude = 202, kAltitude = 210;
 
 }  // namespace
 
-CPorotocalRtkAnalyse::CPorotocalRtkAnalyse() { Texts(); }
+CPorotocalRtkAnalyse::CPorotocalRtkAnalyse() {
+  Texts();
+}
 
 double CPorotocalRtkAnalyse::ReadHeading(const uint8_t* p) const {
   int32_t raw = HeadingIsSigned() ? be::ReadS16(p) : int32_t(be::ReadU16(p));

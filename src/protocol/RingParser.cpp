@@ -6,7 +6,9 @@ RingParser::RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser,
                        const std::atomic<ReceiveMode>& mode, FrameHandlers& handlers)
     : m_ring(ring), m_analyser(analyser), m_mode(mode), m_handlers(handlers), m_scanner(analyser) {}
 
-RingParser::~RingParser() { Stop(); }
+RingParser::~RingParser() {
+  Stop();
+}
 
 bool RingParser::Start() {
   if (m_thread.joinable()) return true;
@@ -76,5 +78,6 @@ void RingParser::ParseAvailable() {
     m_read += consumed;
     if (consumed == 0 || consumed < std::min<uint64_t>(available, toEnd)) break;
   }
+  m_consumed.Set(m_read);
   m_busy.store(false, std::memory_order_release);
 }

@@ -32,6 +32,7 @@ class RingParser {
   uint64_t FramesFailed() const { return m_scanner.FramesFailed(); }
   uint64_t BytesSkipped() const { return m_scanner.BytesSkipped(); }
   uint64_t Overruns() const { return m_overruns.Get(); }
+  uint64_t BytesConsumed() const { return m_consumed.Get(); }
 
  private:
   void Run();
@@ -46,6 +47,7 @@ class RingParser {
 
   uint64_t m_read = 0;  // total bytes consumed; parser thread only
   AtomicValue<uint64_t> m_overruns;
+  AtomicValue<uint64_t> m_consumed;  // m_read, published for other threads
   std::atomic<bool> m_busy{false};
   std::atomic<bool> m_stop{false};
   std::thread m_thread;
