@@ -48,8 +48,8 @@ void AppendFixed(std::string& out, double value, int decimals) {
   }
   // to_chars gives the exactly rounded digits printf gives, without its cost.
   char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::fixed, decimals);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   out.append(buffer, result.ptr);
 }
 
@@ -71,8 +71,10 @@ void AppendRow(std::string& out, const CPorotocalAnalyse& a, const ConvertColumn
   }
   if (c.Has(ColumnGroup::Attitude)) AppendTriple(out, a.GetPitch(), a.GetRoll(), a.GetYaw(), 5);
   if (c.Has(ColumnGroup::Gyro)) AppendTriple(out, a.GetGyroX(), a.GetGyroY(), a.GetGyroZ(), 5);
-  if (c.Has(ColumnGroup::Accelerometer)) AppendTriple(out, a.GetAccX(), a.GetAccY(), a.GetAccZ(), 5);
-  if (c.Has(ColumnGroup::Magnetometer)) AppendTriple(out, kNotMeasured, kNotMeasured, kNotMeasured, 5);
+  if (c.Has(ColumnGroup::Accelerometer))
+    AppendTriple(out, a.GetAccX(), a.GetAccY(), a.GetAccZ(), 5);
+  if (c.Has(ColumnGroup::Magnetometer))
+    AppendTriple(out, kNotMeasured, kNotMeasured, kNotMeasured, 5);
   if (c.Has(ColumnGroup::Barometer)) AppendValue(out, a.GetBarometer(), 5);
   if (c.Has(ColumnGroup::Temperature)) AppendValue(out, kNotMeasured, 2);
   if (c.Has(ColumnGroup::TimeStamp)) {

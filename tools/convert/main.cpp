@@ -1,11 +1,12 @@
 // tavrik-convert: batch conversion of raw logs into column text files.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "ConfigFile.h"
 #include "ConvertColumns.h"
@@ -124,9 +125,9 @@ int main(int argc, char** argv) {
 
   ProgressBar bar;
   LogConverter converter(*analyser, options.columns);
-  const LogConverter::Result result = converter.Convert(
-      log.get(), target.get(), sizeError ? 0 : logSize,
-      [&bar](uint64_t done, uint64_t total) { bar.Update(done, total); });
+  const LogConverter::Result result =
+      converter.Convert(log.get(), target.get(), sizeError ? 0 : logSize,
+                        [&bar](uint64_t done, uint64_t total) { bar.Update(done, total); });
   bar.Finish();
 
   if (result.status == LogConverter::Status::ReadError) {
@@ -135,6 +136,7 @@ int main(int argc, char** argv) {
   if (result.status == LogConverter::Status::WriteError) {
     return IoError(toStdout ? std::string("standard output") : options.output, "write error");
   }
-  if (!toStdout && std::fclose(target.release()) != 0) return IoError(options.output, "write error");
+  if (!toStdout && std::fclose(target.release()) != 0)
+    return IoError(options.output, "write error");
   return 0;
 }

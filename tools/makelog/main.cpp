@@ -24,14 +24,16 @@ int main(int argc, char** argv) {
     } else if (arg[0] != '-' && output == nullptr) {
       output = argv[i];
     } else {
-      std::fputs("usage: tavrik-makelog [--frames N] [--noise PERCENT] [--seed N] [--one-kind] OUTPUT\n",
-                 stderr);
+      std::fputs(
+          "usage: tavrik-makelog [--frames N] [--noise PERCENT] [--seed N] [--one-kind] OUTPUT\n",
+          stderr);
       return 2;
     }
   }
   if (output == nullptr) {
-    std::fputs("usage: tavrik-makelog [--frames N] [--noise PERCENT] [--seed N] [--one-kind] OUTPUT\n",
-               stderr);
+    std::fputs(
+        "usage: tavrik-makelog [--frames N] [--noise PERCENT] [--seed N] [--one-kind] OUTPUT\n",
+        stderr);
     return 2;
   }
   std::FILE* out = std::strcmp(output, "-") == 0 ? stdout : std::fopen(output, "wb");
