@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh default
 ctest --preset default -j"$(nproc)"
 ./scripts/build.sh fuzz
-ctest --preset fuzz
+ctest --preset fuzz -j"$(nproc)"

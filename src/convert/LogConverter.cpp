@@ -36,7 +36,7 @@ LogConverter::Result LogConverter::Convert(std::FILE* log, std::FILE* target, ui
   size_t pending = 0;
   uint64_t done = 0;
 
-  auto onFrame = [&] {
+  auto onFrame = [&](const uint8_t*, size_t) {
     DecodeCurrentFrame(m_analyser);
     AppendRow(out, m_analyser, m_columns);
     ++result.rows;

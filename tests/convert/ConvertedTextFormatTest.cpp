@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -88,11 +89,16 @@ TEST(ConvertedTextFormat, FixedNumbersMatchPrintfEverywhere) {
   };
   for (double v : specials)
     for (int d : {2, 5, 8}) check(v, d);
+  std::uniform_real_distribution<double> wide(-1e6, 1e6);
   for (int i = 0; i < 20000; ++i) {
-    const double v = double(int64_t(rng() % 4000000000) - 2000000000) / 100000.0 + 0.000005;
-    check(v, 5);
-    check(v, 8);
-    check(v, 2);
+    // Near-ties at every precision, then arbitrary values and arbitrary bit patterns.
+    const double nearTie = double(int64_t(rng() % 4000000000) - 2000000000) / 100000.0 + 0.000005;
+    const double bits = std::bit_cast<double>(rng());
+    for (double v : {nearTie, wide(rng), wide(rng) * 1e-7, bits}) {
+      check(v, 5);
+      check(v, 8);
+      check(v, 2);
+    }
   }
 }
 
