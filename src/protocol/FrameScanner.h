@@ -19,7 +19,7 @@ class FrameScanner {
   explicit FrameScanner(CPorotocalAnalyse& analyser) : m_analyser(analyser) {}
 
   // Scans data[0, count). For every frame that passes its check the frame is
-  // left in the analyser and onFrame() is called. Returns how many bytes were
+  // left in the analyser and onFrame(frame, length) is called. Returns how many bytes were
   // consumed; the rest (an unfinished frame, or a last byte that may open
   // one) must be offered again with more data behind it. With atEnd no more
   // data will come: a cut-off frame is then no frame and the scan goes past.
@@ -74,7 +74,7 @@ size_t FrameScanner::Scan(const uint8_t* data, size_t count, bool atEnd, OnFrame
     m_analyser.LoadFrame(length, p);
     if (m_analyser.CheckFrame()) {
       ++passed;
-      onFrame();
+      onFrame(p, size_t(length));
       p += length;
     } else {
       ++failed;

@@ -4,7 +4,7 @@
 
 RingParser::RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser,
                        const std::atomic<ReceiveMode>& mode, FrameHandlers& handlers)
-    : m_ring(ring), m_analyser(analyser), m_mode(mode), m_handlers(handlers), m_scanner(analyser) {}
+    : m_ring(ring), m_mode(mode), m_handlers(handlers), m_scanner(analyser) {}
 
 RingParser::~RingParser() {
   Stop();
@@ -61,7 +61,7 @@ void RingParser::RecoverFromOverrun(uint64_t written) {
 
 void RingParser::ParseAvailable() {
   m_busy.store(true, std::memory_order_release);
-  auto onFrame = [this] { DispatchFrame(); };
+  auto onFrame = [this](const uint8_t*, size_t) { DispatchFrame(); };
   for (;;) {
     const uint64_t written = m_ring.TotalWritten();
     if (written - m_read > ReceiveRing::kSize) RecoverFromOverrun(written);

@@ -40,7 +40,6 @@ class RingParser {
   void DispatchFrame();
 
   ReceiveRing& m_ring;
-  CPorotocalAnalyse& m_analyser;
   const std::atomic<ReceiveMode>& m_mode;
   FrameHandlers& m_handlers;
   FrameScanner m_scanner;

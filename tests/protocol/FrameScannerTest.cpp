@@ -19,7 +19,7 @@ Found ScanInPieces(const std::vector<uint8_t>& stream, size_t piece) {
   CPorotocalRtkAnalyse a;
   FrameScanner scanner(a);
   Found found;
-  auto onFrame = [&] {
+  auto onFrame = [&](const uint8_t*, size_t) {
     DecodeCurrentFrame(a);
     found.pitches.push_back(a.GetPitch());
     found.lengths.push_back(a.GetFrameLength());
@@ -88,7 +88,7 @@ TEST(FrameScanner, ACorruptFrameIsDroppedAndCounted) {
   Append(stream, bad);
   Append(stream, BuildFrame120(WithPitch(2)));
   int frames = 0;
-  EXPECT_EQ(scanner.Scan(stream.data(), stream.size(), true, [&] { ++frames; }), stream.size());
+  EXPECT_EQ(scanner.Scan(stream.data(), stream.size(), true, [&](const uint8_t*, size_t) { ++frames; }), stream.size());
   EXPECT_EQ(frames, 1);
   EXPECT_EQ(scanner.FramesPassed(), 1u);
   EXPECT_EQ(scanner.FramesFailed(), 1u);
@@ -100,10 +100,10 @@ TEST(FrameScanner, WaitsForTheRestOfAnUnfinishedFrame) {
   FrameScanner scanner(a);
   const auto f = BuildFrame220(WithPitch(1));
   int frames = 0;
-  EXPECT_EQ(scanner.Scan(f.data(), 219, false, [&] { ++frames; }), 0u);
+  EXPECT_EQ(scanner.Scan(f.data(), 219, false, [&](const uint8_t*, size_t) { ++frames; }), 0u);
   const uint8_t lone = 0xAA;
-  EXPECT_EQ(scanner.Scan(&lone, 1, false, [&] { ++frames; }), 0u);  // may open a frame
-  EXPECT_EQ(scanner.Scan(f.data(), 220, false, [&] { ++frames; }), 220u);
+  EXPECT_EQ(scanner.Scan(&lone, 1, false, [&](const uint8_t*, size_t) { ++frames; }), 0u);  // may open a frame
+  EXPECT_EQ(scanner.Scan(f.data(), 220, false, [&](const uint8_t*, size_t) { ++frames; }), 220u);
   EXPECT_EQ(frames, 1);
 }
 

@@ -3,6 +3,7 @@
 #include <random>
 #include <thread>
 
+#include "ChunkReceiver.h"
 #include "HexText.h"
 #include "PorotocalRtkAnalyse.h"
 #include "RingParser.h"
@@ -75,6 +76,19 @@ TEST(ReceiveRing, AChunkThatExactlyFillsTheRingLeavesTheNextAtIndexZero) {
   EXPECT_EQ(pieces.firstLength, 0u);
   EXPECT_EQ(pieces.rest, ring.At(0));
   EXPECT_EQ(ring.WriteIndex(), 3u);
+}
+
+TEST(ChunkReceiver, GivesTheSameTextForASplitChunkAndWakesTheParser) {
+  Fixture f;
+  ChunkReceiver receiver(f.ring);
+  std::vector<uint8_t> fill(ReceiveRing::kSize - 1, 0x00);
+  receiver.Accept(fill.data(), fill.size());
+  EXPECT_TRUE(f.ring.WaitForData());
+  const uint8_t chunk[3] = {0xAA, 0xCC, 0x01};
+  const auto accepted = receiver.Accept(chunk, 3);
+  EXPECT_TRUE(accepted.split);
+  EXPECT_EQ(accepted.hexText, "AA CC 01 ");
+  EXPECT_TRUE(f.ring.WaitForData());
 }
 
 TEST(RingParser, HandlesAFrameAsSoonAsItIsComplete) {
