@@ -16,3 +16,14 @@ if(TAVRIK_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# Adds each folder (relative to the current list's folder) that has a
+# CMakeLists.txt and is not left out through TAVRIK_EXCLUDE.
+function(tavrik_add_subdirs)
+  foreach(dir IN LISTS ARGN)
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/${dir})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt AND NOT rel IN_LIST TAVRIK_EXCLUDE)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()

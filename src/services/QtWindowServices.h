@@ -1,0 +1,27 @@
+#pragma once
+
+#include "GuiDispatcher.h"
+#include "PeriodicTicks.h"
+#include "WindowServices.h"
+
+// The program's window services, on Qt's dialogs and message boxes.
+class QtWindowServices final : public WindowServices {
+ public:
+  int MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                 MessageButtons buttons, MessageIcon icon) override;
+  std::optional<QString> OpenFileName(QWidget* owner, const FileDialogSpec& spec) override;
+  std::optional<QString> SaveFileName(QWidget* owner, const FileDialogSpec& spec) override;
+  int RunModal(QDialog& dialog) override;
+  TickId StartTick(int periodMs, std::function<void()> callback) override;
+  void StopTick(TickId id) override;
+  void PostToGui(std::function<void()> call) override;
+  bool CallOnGui(std::function<void()> call) override;
+  void ReleaseWaiters() override;
+
+ private:
+  GuiDispatcher m_dispatcher;
+  PeriodicTicks m_ticks;
+};
+
+// "Text files(*.txt)|*.txt|All files(*.*)|*.*||" as Qt's name filters.
+QString QtNameFilters(const QString& filter);
