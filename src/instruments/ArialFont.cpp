@@ -1,0 +1,27 @@
+#include "ArialFont.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
+QFont ArialFont::Make(int cellHeight, int weight, int averageWidth) {
+  const int height = std::max(cellHeight, 1);
+  QFont font(QStringLiteral("Arial"));
+  font.setStyleHint(QFont::SansSerif);
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(weight > 0 ? weight : 400, 1, 1000)));
+  font.setPixelSize(height);
+
+  // A pixel size is the em height; the figures we get are cell heights, which are larger.
+  const double natural = QFontMetricsF(font).height();
+  if (natural > 0) {
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(height * height / natural))));
+  }
+  if (averageWidth > 0) {
+    const double average = QFontMetricsF(font).averageCharWidth();
+    if (average > 0) {
+      font.setStretch(
+          std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / average)), 1, 4000));
+    }
+  }
+  return font;
+}
