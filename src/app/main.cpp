@@ -1,0 +1,6 @@
+#include "CTavrikApp.h"
+
+int main(int argc, char** argv) {
+  CTavrikApp app(argc, argv);
+  return app.Run();
+}

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "CSerialPort.h"
+#include "CommandChannel.h"
+#include "ControlMap.h"
+#include "EventLoop.h"
+#include "MainWindowFixture.h"
+#include "PortControl.h"
+#include "PtyPair.h"
+#include "ReceiveDispatcher.h"
+
+namespace {
+
+void Click(const ControlMap& c, int id) {
+  auto* button = c.As<QPushButton>(id);
+  ASSERT_NE(button, nullptr) << id;
+  button->click();
+}
+
+// A window whose port is open on a pseudo-terminal the test reads.
+struct OpenWindow {
+  explicit OpenWindow(const char* config = "V3.11\r\nx\r\n") : f(config) {
+    f.window->Controls().As<QComboBox>(1041)->setEditText(pty.DevicePath());
+    Click(f.window->Controls(), 1008);
+  }
+  const ControlMap& c() const { return f.window->Controls(); }
+  PtyPair pty;
+  MainWindowFixture f;
+};
+
+TEST(CommandChannel, EveryCommandWithThePortClosedOnlyAsksToOpenIt) {
+  MainWindowFixture f;
+  const ControlMap& c = f.window->Controls();
+  for (int id : {1061, 1056, 1051, 1053, 1075, 1084, 1159, 1039}) {
+    f.services.ClearMessages();
+    // Output buttons start disabled; the handler is what is under test.
+    c.Get(id)->setEnabled(true);
+    Click(c, id);
+    EXPECT_EQ(f.services.MessageTexts(), QStringList{"先打开串口在进行其他操作！！"}) << id;
+    EXPECT_EQ(f.window->Receive().Mode(), ReceiveMode::Idle) << id;
+  }
+  c.As<QCheckBox>(1070)->setChecked(true);
+  f.services.ClearMessages();
+  Click(c, 1039);
+  EXPECT_EQ(f.services.MessageTexts(), QStringList{"先打开串口在进行其他操作！！"});
+}
+
+TEST(CommandChannel, OpeningAndClosingThePortSwitchesTheWindow) {
+  OpenWindow w;
+  EXPECT_EQ(w.c().Text(1008), "关闭");
+  EXPECT_FALSE(w.c().Get(1041)->isEnabled());
+  EXPECT_FALSE(w.c().Get(1040)->isEnabled());
+  EXPECT_TRUE(w.c().Get(1060)->isEnabled());
+  EXPECT_TRUE(w.c().Get(1061)->isEnabled());
+  EXPECT_TRUE(w.f.window->Port().ReplayStop());
+  EXPECT_TRUE(w.f.window->SerialPort().IsWorkerAlive());
+  Click(w.c(), 1008);
+  EXPECT_EQ(w.c().Text(1008), "打开");
+  EXPECT_TRUE(w.c().Get(1041)->isEnabled());
+  EXPECT_FALSE(w.c().Get(1060)->isEnabled());
+  EXPECT_FALSE(w.f.window->Port().ReplayStop());
+  EXPECT_FALSE(w.f.window->SerialPort().IsWorkerAlive());
+}
+
+TEST(CommandChannel, AMissingDeviceIsReportedAndTheWindowStaysClosed) {
+  MainWindowFixture f;
+  f.window->Controls().As<QComboBox>(1041)->setEditText("/dev/tavrik-no-such-port");
+  Click(f.window->Controls(), 1008);
+  EXPECT_EQ(f.services.MessageTexts(), QStringList{"没有发现此串口或被占用"});
+  EXPECT_EQ(f.window->Controls().Text(1008), "打开");
+}
+
+TEST(CommandChannel, KemRtkKeepsTheSettingButtonsDisabledAfterClosing) {
+  OpenWindow w("kemrtk\r\n");
+  for (int id : {1051, 1053, 1084, 1075, 1056}) EXPECT_FALSE(w.c().Get(id)->isEnabled()) << id;
+  Click(w.c(), 1008);
+  for (int id : {1051, 1053, 1084, 1075, 1056}) EXPECT_FALSE(w.c().Get(id)->isEnabled()) << id;
+}
+
+TEST(CommandChannel, ButtonsSendTheirLinesAndSwitchTheReceiveMode) {
+  OpenWindow w;
+  w.c().As<QComboBox>(1050)->setCurrentIndex(1);
+  Click(w.c(), 1051);
+  EXPECT_EQ(w.pty.Read(17), "*PA AUTO FRAME2\r\n");
+  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Command);
+
+  w.c().As<QComboBox>(1052)->setCurrentIndex(2);  // 460800
+  Click(w.c(), 1053);
+  EXPECT_EQ(w.pty.Read(17), "*PA AUTO BAUD 3\r\n");
+  w.c().As<QComboBox>(1052)->setEditText("9999");  // typed, matches no item
+  Click(w.c(), 1053);
+  EXPECT_EQ(w.pty.Read(17), "*PA AUTO BAUD 0\r\n");
+
+  w.c().As<QComboBox>(1083)->setCurrentIndex(2);  // V3.11: 50HZ
+  Click(w.c(), 1084);
+  EXPECT_EQ(w.pty.Read(20), "*PA AUTO OUT FRE 5\r\n");
+
+  Click(w.c(), 1056);
+  EXPECT_EQ(w.pty.Read(20), "*PA AUTO ODO RESET\r\n");
+
+  w.f.window->Commands().AppendFrameFormat6();
+  w.c().As<QComboBox>(1050)->setCurrentIndex(3);
+  Click(w.c(), 1051);
+  EXPECT_EQ(w.pty.Read(17), "*PA AUTO FRAME6\r\n");
+
+  // A frame text too short to carry its digit is refused, not sent.
+  w.c().As<QComboBox>(1050)->setEditText("帧格");
+  Click(w.c(), 1051);
+  EXPECT_EQ(w.pty.Drain(), "");
+  EXPECT_EQ(w.f.services.MessageTexts().size(), 1);
+}
+
+TEST(CommandChannel, StartAndStopOutput) {
+  OpenWindow w;
+  Click(w.c(), 1060);
+  EXPECT_EQ(w.pty.Read(16), "*PA AUTO START\r\n");
+  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Live);
+  EXPECT_TRUE(w.f.window->Receive().DisplayEnabled());
+  for (int id : {1060, 1051, 1053, 1084, 1075, 1056, 1082})
+    EXPECT_FALSE(w.c().Get(id)->isEnabled()) << id;
+  EXPECT_TRUE(w.c().Get(1061)->isEnabled());
+  Click(w.c(), 1061);
+  EXPECT_EQ(w.pty.Read(15), "*PA AUTO STOP\r\n");
+  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Command);
+  EXPECT_FALSE(w.f.window->Receive().DisplayEnabled());
+}
+
+TEST(CommandChannel, RateCodesFollowTheDeviceVariant) {
+  EXPECT_EQ(CommandChannel::RateCode("V3.11", 0), '1');
+  EXPECT_EQ(CommandChannel::RateCode("v3.11", 2), '5');
+  EXPECT_EQ(CommandChannel::RateCode("V3.11", 3), 'A');
+  EXPECT_EQ(CommandChannel::RateCode("V7.1", 2), '4');
+  EXPECT_EQ(CommandChannel::RateCode("KDV1", 2), '3');
+  EXPECT_EQ(CommandChannel::RateCode("kdv1", 3), '6');
+  EXPECT_EQ(CommandChannel::RateCode("other", 1), '2');
+  EXPECT_EQ(CommandChannel::RateCode("other", 3), '4');
+  EXPECT_EQ(CommandChannel::RateCode("V3.11", -1), '0');
+}
+
+TEST(CommandChannel, TheSendBoxInTextAndHexMode) {
+  OpenWindow w;
+  auto send = [&](const QString& text, bool hex) {
+    w.c().As<QCheckBox>(1070)->setChecked(hex);
+    w.c().SetText(1077, text);
+    Click(w.c(), 1039);
+  };
+  send("AA 55 0d", true);
+  EXPECT_EQ(w.pty.Read(3), "\xAA\x55\x0D");
+  send("AA5", true);
+  EXPECT_EQ(w.pty.Read(1), "\xAA");
+  send("ZZ", true);
+  EXPECT_EQ(w.pty.Drain(), "");
+  EXPECT_TRUE(w.f.services.MessageTexts().isEmpty());
+
+  send("*PA AUTO SN?", false);
+  EXPECT_EQ(w.pty.Read(14), "*PA AUTO SN?\r\n");
+  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Idle);  // the Send box keeps the mode
+
+  // Too long for the unit's buffers: refused whole, nothing sent.
+  send(QString(300, 'x'), false);
+  send(QString(513 * 2, 'A'), true);
+  EXPECT_EQ(w.pty.Drain(), "");
+  EXPECT_EQ(w.f.services.MessageTexts().size(), 2);
+  send(QString(512 * 2, 'A'), true);
+  EXPECT_EQ(w.pty.Read(512).size(), 512u);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// The window against the virtual unit on a real pseudo-terminal: open the
+// port, start the output and watch the values, lamps and instruments.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QProcess>
+#include <QPushButton>
+
+#include "CMeter.h"
+#include "CRoundSliderCtrl.h"
+#include "ControlMap.h"
+#include "EventLoop.h"
+#include "LampArray.h"
+#include "MainWindowFixture.h"
+#include "ReceiveDispatcher.h"
+
+namespace {
+
+class VirtualUnit {
+ public:
+  explicit VirtualUnit(const QStringList& args) {
+    m_process.start(TAVRIK_UNITSIM_BIN, args);
+    if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000)) {
+      m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+  }
+  ~VirtualUnit() {
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) m_process.kill();
+  }
+  const QString& Device() const { return m_device; }
+
+ private:
+  QProcess m_process;
+  QString m_device;
+};
+
+void Click(const ControlMap& c, int id) {
+  c.As<QPushButton>(id)->click();
+}
+
+TEST(LiveUnit, StartOutputShowsTheUnitsValuesLampsAndInstruments) {
+  VirtualUnit unit({"--static", "--baud", "921600", "--rate", "100"});
+  ASSERT_FALSE(unit.Device().isEmpty());
+  MainWindowFixture f;
+  const ControlMap& c = f.window->Controls();
+  c.As<QComboBox>(1041)->setEditText(unit.Device());
+  c.As<QComboBox>(1040)->setCurrentText("921600");
+  Click(c, 1008);
+  ASSERT_EQ(c.Text(1008), "关闭") << f.services.MessageTexts().join("|").toStdString();
+  Click(c, 1060);
+
+  // The 150 ms tick lets the next frame through to the display.
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    f.services.FireTicks(150);
+    return c.Text(1010) == "1.2300°";
+  }));
+  EXPECT_EQ(c.Text(1015), "-4.5600°");
+  EXPECT_EQ(c.Text(1019), "123.4500°");
+  EXPECT_EQ(c.Text(1014), "1.2345m/s");
+  EXPECT_EQ(c.Text(1018), "116.3123456°");
+  EXPECT_EQ(c.Text(1036), "45.5000m");
+  EXPECT_EQ(c.Text(1044), "1.2340°/s");
+  EXPECT_EQ(c.Text(1020), "0.9877g");
+  EXPECT_EQ(c.Text(1030), "123.5000°");
+  EXPECT_EQ(c.Text(1029), "39.9123457°");
+  EXPECT_EQ(c.Text(1037), "50");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(f.window->Lamps().LampState(i), 1) << i;
+
+  f.services.FireTicks(500);
+  EXPECT_DOUBLE_EQ(f.window->Gauge().Value(), -4.56);
+  EXPECT_DOUBLE_EQ(f.window->Gauge().Pitch(), 1.23);
+  EXPECT_EQ(f.window->Dial().value(), 123);
+
+  // Frames keep passing their check with nothing lost to the parser.
+  const uint64_t before = f.window->Receive().Parser().FramesPassed();
+  ASSERT_TRUE(ProcessEventsUntil(
+      [&] { return f.window->Receive().Parser().FramesPassed() > before + 50; }));
+  EXPECT_EQ(f.window->Receive().Parser().FramesFailed(), 0u);
+  EXPECT_EQ(f.window->Receive().Parser().Overruns(), 0u);
+
+  // The echo shows the hex text of received chunks once "开始显示" is on.
+  c.Get(1065)->setProperty("checked", true);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return c.Text(1073).startsWith("AA "); }));
+
+  f.window->grab().save(QDir::tempPath() + "/tavrik-mainwindow-live.png");
+  Click(c, 1008);
+  EXPECT_EQ(c.Text(1008), "打开");
+}
+
+}  // namespace
