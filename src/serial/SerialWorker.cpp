@@ -1,0 +1,206 @@
+#include "SerialWorker.h"
+
+#include <QEventLoop>
+#include <algorithm>
+
+#include "LineSettings.h"
+#include "SerialLink.h"
+#include "SerialPortOwner.h"
+#include "SerialTrace.h"
+
+namespace {
+
+constexpr int kChunkSize = 1000;
+// A write must be out within this constant plus this much per byte.
+constexpr int kWriteTimeoutConstantMs = 1000;
+constexpr int kWriteTimeoutPerByteMs = 1000;
+
+const QString kReadStep = QStringLiteral("ReadFile()");
+const QString kWriteStep = QStringLiteral("WriteFile()");
+
+QString HangUpText() {
+  return QStringLiteral("The device has hung up or was disconnected.");
+}
+
+}  // namespace
+
+SerialWorker::SerialWorker(std::shared_ptr<SerialLink> link) : m_link(std::move(link)) {}
+
+SerialWorker::~SerialWorker() = default;
+
+void SerialWorker::Run(qint32 baudRate) {
+  // QSerialPort registers socket notifiers, which want an event dispatcher on
+  // their thread; an event loop object provides one. It never runs: this
+  // thread waits in PortWait instead.
+  QEventLoop dispatcherForThePort;
+  if (Open(baudRate)) {
+    m_link->SetPhase(SerialLink::Phase::Opened);
+    const SerialLink::Phase next = m_link->AwaitPhaseChange(SerialLink::Phase::Opened);
+    if (next == SerialLink::Phase::StartRequested && !m_link->StopRequested()) {
+      m_port->clear(QSerialPort::AllDirections);
+      m_link->SetPhase(SerialLink::Phase::Running);
+      Serve();
+    }
+  }
+  m_port.reset();
+  m_link->SetAlive(false);
+  // The last step: the owner may release the thread once it sees this.
+  m_link->SetPhase(SerialLink::Phase::Ended);
+}
+
+bool SerialWorker::Open(qint32 baudRate) {
+  m_port = std::make_unique<QSerialPort>();
+  m_port->setPortName(m_link->PortName());
+  if (!m_port->open(QIODevice::ReadWrite)) return false;
+  if (auto failure = LineSettings::Apply(*m_port, baudRate)) {
+    m_link->SetConfigurationFailure(std::move(*failure));
+  }
+  m_port->clear(QSerialPort::AllDirections);
+  return true;
+}
+
+void SerialWorker::Serve() {
+  while (m_port && !m_link->StopRequested()) {
+    FlushWrite();
+    if (!m_port) return;
+    const PortWait::Events events =
+        m_link->LineWait().Wait(*m_port, m_port->bytesToWrite() > 0, MillisecondsToWriteDeadline());
+    if (m_link->StopRequested()) return;
+    if (events.hungUp) {
+      EndAsGone(HangUpText());
+      return;
+    }
+    if (events.writable) PushOutput();
+    if (events.readable && m_port && ReadIntoBuffer()) DrainReceived();
+    if (m_port) CheckWriteDeadline();
+  }
+}
+
+bool SerialWorker::ReadIntoBuffer() {
+  if (m_port->waitForReadyRead(0)) {
+    m_readErrorsInARow = 0;
+    return true;
+  }
+  const QSerialPort::SerialPortError error = m_port->error();
+  if (error == QSerialPort::ResourceError) {
+    EndAsGone(m_port->errorString());
+  } else if (error == QSerialPort::ReadError) {
+    OnReadError();
+  } else {
+    m_port->clearError();  // a poll that found nothing after all
+  }
+  return false;
+}
+
+void SerialWorker::OnReadError() {
+  const QString text = m_port->errorString();
+  // A read error that repeats is a line that is gone; one box for it.
+  if (++m_readErrorsInARow > 1) {
+    EndAsGone(text);
+    return;
+  }
+  m_port->clearError();
+  m_link->ReportPortError(PortFailure{kReadStep, text}, true);
+}
+
+void SerialWorker::DrainReceived() {
+  SerialPortOwner& owner = m_link->Owner();
+  // A waiting write goes first: it drops the unread input anyway, and the
+  // command it carries should not wait behind a stream of frames.
+  while (!m_link->StopRequested() && !m_link->Writes().HasPending() &&
+         m_port->bytesAvailable() > 0) {
+    if (IsPerByteMode(owner.CurrentReceiveMode())) {
+      char byte = 0;
+      if (m_port->read(&byte, 1) != 1) return;
+      const auto value = static_cast<uint8_t>(byte);
+      // The mode may have changed meanwhile; the byte then takes the bulk
+      // road rather than being lost.
+      if (IsPerByteMode(owner.CurrentReceiveMode())) {
+        HandOverByte(value);
+      } else {
+        owner.AcceptChunk(&value, 1);
+      }
+    } else {
+      uint8_t chunk[kChunkSize];
+      const qint64 count = m_port->read(reinterpret_cast<char*>(chunk), kChunkSize);
+      if (count <= 0) return;
+      owner.AcceptChunk(chunk, static_cast<int>(count));
+    }
+  }
+}
+
+void SerialWorker::HandOverByte(uint8_t byte) {
+  OwnerWait& wait = m_link->Wait();
+  OwnerReceipt receipt = wait.NewReceipt();
+  m_link->Owner().HandOverByte(byte, receipt);
+  wait.WaitFor(std::move(receipt));
+}
+
+void SerialWorker::FlushWrite() {
+  if (!m_link->Writes().HasPending()) return;
+  for (const QByteArray& bytes : m_link->Writes().TakeAll()) {
+    if (m_link->StopRequested()) return;
+    // Whatever the unit sent before this command would be taken for its reply.
+    m_port->clear(QSerialPort::Input);
+    if (m_port->write(bytes) != bytes.size()) {
+      const QString text = m_port->errorString();
+      m_port->clearError();
+      m_link->ReportPortError(PortFailure{kWriteStep, text}, true);
+      continue;
+    }
+    m_unsentBatchLength += bytes.size();
+  }
+  // The bytes go out when the line has room (PushOutput); the port class
+  // would take a full line for a write error.
+  if (m_port->bytesToWrite() > 0 && !m_writeDeadline) {
+    m_writeDeadline = Clock::now() + std::chrono::milliseconds(kWriteTimeoutConstantMs) +
+                      std::chrono::milliseconds(kWriteTimeoutPerByteMs) * m_port->bytesToWrite();
+  }
+}
+
+void SerialWorker::PushOutput() {
+  const qint64 before = m_port->bytesToWrite();
+  if (before == 0) return;
+  if (!m_port->flush() && m_port->error() != QSerialPort::NoError) {
+    const QSerialPort::SerialPortError error = m_port->error();
+    const QString text = m_port->errorString();
+    if (error == QSerialPort::ResourceError) {
+      EndAsGone(text);
+      return;
+    }
+    m_port->clearError();
+    m_link->ReportPortError(PortFailure{kWriteStep, text}, true);
+  }
+  const qint64 after = m_port->bytesToWrite();
+  m_unsentBatchSent += before - after;
+  if (after == 0) {
+    m_writeDeadline.reset();
+    m_unsentBatchLength = 0;
+    m_unsentBatchSent = 0;
+  }
+}
+
+int SerialWorker::MillisecondsToWriteDeadline() const {
+  if (!m_writeDeadline) return -1;
+  const auto left =
+      std::chrono::ceil<std::chrono::milliseconds>(*m_writeDeadline - Clock::now()).count();
+  return int(std::clamp<decltype(left)>(left, 0, 60'000));
+}
+
+void SerialWorker::CheckWriteDeadline() {
+  if (!m_writeDeadline || Clock::now() < *m_writeDeadline) return;
+  TraceSerial(QStringLiteral("WARNING: WriteFile() error.. Bytes Sent: %1; Message Length: %2\n")
+                  .arg(m_unsentBatchSent)
+                  .arg(m_unsentBatchLength));
+  m_port->clear(QSerialPort::Output);
+  m_writeDeadline.reset();
+  m_unsentBatchLength = 0;
+  m_unsentBatchSent = 0;
+}
+
+void SerialWorker::EndAsGone(const QString& systemError) {
+  m_port.reset();
+  m_link->SetAlive(false);
+  m_link->ReportPortError(PortFailure{kReadStep, systemError}, true);
+  if (!m_link->StopRequested()) m_link->Owner().OnPortGone();
+}

@@ -1,0 +1,182 @@
+#include "BootLoader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "Crc16Xmodem.h"
+
+BootLoader::BootLoader(const SimOptions& options)
+    : m_imageOutPath(options.imageOutPath),
+      m_nakEvery(options.nakEvery),
+      m_silentAfter(options.silentAfter),
+      m_verbose(options.verbose) {}
+
+void BootLoader::Reset(Clock::time_point now) {
+  m_state = State::Rebooting;
+  m_deadline = now + kRebootTime;
+  Log("reset: rebooting into the boot loader");
+}
+
+std::optional<BootLoader::Clock::time_point> BootLoader::NextDeadline() const {
+  if (m_state == State::Rebooting || m_state == State::WaitingForStart) return m_deadline;
+  if (m_state == State::Receiving && !m_packet.empty()) return m_deadline;
+  return std::nullopt;
+}
+
+void BootLoader::Tick(Clock::time_point now, std::vector<uint8_t>& out, SimStats& stats) {
+  (void)stats;
+  if (m_state == State::Rebooting && now >= m_deadline) {
+    const std::string text = kAnnouncement;
+    out.insert(out.end(), text.begin(), text.end());
+    m_state = State::WaitingForStart;
+    m_deadline = now + kWaitForStart;
+    m_lastTwo.clear();
+  } else if (m_state == State::WaitingForStart && now >= m_deadline) {
+    Log("no \"ks\": starting the application again");
+    m_state = State::Off;
+  } else if (m_state == State::Receiving && !m_packet.empty() && now >= m_deadline) {
+    Log("packet cut short: NAK");
+    m_packet.clear();
+    if (!Silent()) out.push_back(kNak);
+  }
+}
+
+void BootLoader::Feed(const uint8_t* bytes, size_t count, Clock::time_point now,
+                      std::vector<uint8_t>& out, SimStats& stats) {
+  for (size_t i = 0; i < count; ++i) {
+    if (m_state == State::WaitingForStart) {
+      m_lastTwo += char(bytes[i]);
+      if (m_lastTwo.size() > 2) m_lastTwo.erase(0, 1);
+      if (m_lastTwo == "ks") {
+        Log("\"ks\": asking for the header block");
+        m_state = State::Receiving;
+        m_phase = Phase::Header;
+        m_packet.clear();
+        m_received.clear();
+        m_announcedSize.reset();
+        m_receivingName.clear();
+        m_nextBlock = 1;
+        m_goodDataPackets = 0;
+        m_deliberateNak.reset();
+        m_packetsAnswered = 0;
+        out.push_back(kCrcRequest);
+      }
+    } else if (m_state == State::Receiving) {
+      FeedReceiving(bytes[i], now, out, stats);
+    }
+  }
+}
+
+void BootLoader::FeedReceiving(uint8_t byte, Clock::time_point now, std::vector<uint8_t>& out,
+                               SimStats& stats) {
+  if (m_packet.empty()) {
+    if (byte == kEot) {
+      OnEot(out);
+    } else if (byte == kSoh) {
+      m_packet.push_back(byte);
+      m_deadline = now + kPacketStall;
+    }
+    return;  // anything else between packets is line noise
+  }
+  m_packet.push_back(byte);
+  m_deadline = now + kPacketStall;
+  if (m_packet.size() == kPacketSize) OnPacket(out, stats);
+}
+
+void BootLoader::OnPacket(std::vector<uint8_t>& out, SimStats& stats) {
+  const uint8_t block = m_packet[1];
+  const uint8_t* data = &m_packet[3];
+  const uint16_t crc = uint16_t((m_packet[131] << 8) | m_packet[132]);
+  const bool intact =
+      uint8_t(m_packet[1] + m_packet[2]) == 0xFF && crc == Crc16Xmodem(data, kBlockSize);
+  uint8_t answer = kNak;
+  if (intact) {
+    switch (m_phase) {
+      case Phase::Header:
+        answer = block == 0 ? AnswerHeader(data) : kNak;
+        break;
+      case Phase::Data:
+        answer = AnswerData(block, data);
+        break;
+      case Phase::Closing:
+        answer = block == 0 ? kAck : kNak;
+        break;
+    }
+  }
+  const bool closed = intact && m_phase == Phase::Closing && block == 0;
+  Log("packet " + std::to_string(block) + (intact ? "" : " damaged") +
+      (answer == kAck ? ": ACK" : ": NAK"));
+  m_packet.clear();
+  if (!Silent()) {
+    out.push_back(answer);
+    ++m_packetsAnswered;
+    ++stats.packets;
+  }
+  if (closed) {
+    Finish();
+    ++stats.images;
+  }
+}
+
+uint8_t BootLoader::AnswerHeader(const uint8_t* data) {
+  const char* text = reinterpret_cast<const char*>(data);
+  const size_t nameLength = strnlen(text, kBlockSize);
+  m_receivingName.assign(text, nameLength);
+  m_announcedSize.reset();
+  size_t size = 0;
+  bool anyDigit = false;
+  for (size_t i = nameLength + 1; i < kBlockSize && data[i] >= '0' && data[i] <= '9'; ++i) {
+    size = size * 10 + size_t(data[i] - '0');
+    anyDigit = true;
+  }
+  if (anyDigit) m_announcedSize = size;
+  m_phase = Phase::Data;
+  m_nextBlock = 1;
+  return kAck;
+}
+
+uint8_t BootLoader::AnswerData(uint8_t block, const uint8_t* data) {
+  if (block == uint8_t(m_nextBlock - 1) && m_deliberateNak != block) return kAck;  // a repeat
+  if (block != m_nextBlock) return kNak;
+  if (m_deliberateNak == block) {
+    m_deliberateNak.reset();  // the resend of a block refused on purpose is taken
+  } else if (m_nakEvery > 0 && ++m_goodDataPackets % uint64_t(m_nakEvery) == 0) {
+    m_deliberateNak = block;
+    return kNak;
+  }
+  m_received.insert(m_received.end(), data, data + kBlockSize);
+  ++m_nextBlock;
+  return kAck;
+}
+
+void BootLoader::OnEot(std::vector<uint8_t>& out) {
+  if (m_phase == Phase::Header) return;
+  Log("EOT: ACK, asking for the closing block");
+  m_phase = Phase::Closing;
+  if (Silent()) return;
+  out.push_back(kAck);
+  out.push_back(kCrcRequest);
+}
+
+void BootLoader::Finish() {
+  m_image = std::move(m_received);
+  m_received.clear();
+  if (m_announcedSize && *m_announcedSize < m_image.size()) m_image.resize(*m_announcedSize);
+  m_imageName = m_receivingName;
+  Log("image \"" + m_imageName + "\" received, " + std::to_string(m_image.size()) + " bytes");
+  if (!m_imageOutPath.empty()) {
+    std::ofstream file(m_imageOutPath, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(m_image.data()), std::streamsize(m_image.size()));
+    if (!file) std::fprintf(stderr, "tavrik-unitsim: cannot write %s\n", m_imageOutPath.c_str());
+  }
+  m_state = State::Off;
+}
+
+bool BootLoader::Silent() const {
+  return m_silentAfter >= 0 && m_packetsAnswered >= m_silentAfter;
+}
+
+void BootLoader::Log(const std::string& text) const {
+  if (m_verbose) std::fprintf(stderr, "tavrik-unitsim: boot loader: %s\n", text.c_str());
+}

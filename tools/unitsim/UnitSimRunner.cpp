@@ -1,0 +1,69 @@
+#include "UnitSimRunner.h"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "PseudoTerminal.h"
+#include "SignalPipe.h"
+#include "VirtualUnit.h"
+
+namespace {
+
+using Clock = VirtualUnit::Clock;
+
+// Writes what the line takes now.
+void Flush(VirtualUnit& unit, PseudoTerminal& terminal) {
+  while (!unit.Output().empty()) {
+    const ssize_t written = terminal.Write(unit.Output().data(), unit.Output().size());
+    if (written <= 0) return;
+    unit.ConsumeOutput(size_t(written));
+  }
+}
+
+void ReadAll(VirtualUnit& unit, PseudoTerminal& terminal) {
+  uint8_t buffer[4096];
+  for (;;) {
+    const ssize_t count = terminal.Read(buffer, sizeof buffer);
+    if (count <= 0) return;
+    unit.Receive(buffer, size_t(count), Clock::now());
+  }
+}
+
+int TimeoutMs(const VirtualUnit& unit, Clock::time_point now) {
+  const auto wakeUp = unit.NextWakeUp();
+  if (!wakeUp) return -1;
+  if (*wakeUp <= now) return 0;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wakeUp - now);
+  return int(std::min<std::chrono::milliseconds::rep>(wait.count(), 60'000));
+}
+
+}  // namespace
+
+UnitSimRunner::UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal,
+                             SignalPipe& signals)
+    : m_options(options), m_terminal(terminal), m_signals(signals) {}
+
+SimStats UnitSimRunner::Run() {
+  VirtualUnit unit(m_options, Clock::now());
+  if (!m_options.seed) {
+    std::fprintf(stderr, "tavrik-unitsim: seed %llu\n", (unsigned long long)unit.Seed());
+  }
+  for (;;) {
+    const Clock::time_point now = Clock::now();
+    unit.Advance(now);
+    Flush(unit, m_terminal);
+
+    const bool wantsToWrite = !unit.Output().empty() || unit.WantsLineSpace();
+    pollfd fds[2] = {
+        {m_terminal.MasterFd(), short(POLLIN | (wantsToWrite ? POLLOUT : 0)), 0},
+        {m_signals.ReadFd(), POLLIN, 0},
+    };
+    const int ready = ::poll(fds, 2, TimeoutMs(unit, now));
+    if (ready < 0 && errno != EINTR) break;
+    if (fds[1].revents != 0 || m_signals.Triggered()) break;
+    if (fds[0].revents & POLLIN) ReadAll(unit, m_terminal);
+  }
+  return unit.Stats();
+}
