@@ -40,9 +40,11 @@ void ReplyInterpreter::OnReplyByte(uint8_t byte) {
 
 void ReplyInterpreter::InterpretLine() {
   if (ApplyFirstMatch(CommonReplyRows())) return;
+  // A variant's own rows come first. The odometer answers follow for every
+  // variant: the parameter dialog is offered for all of them, and a unit's
+  // values or acknowledgement must not vanish because of its variant.
   if (auto variantRows = VariantReplyRows(m_deviceVariant)) {
-    ApplyFirstMatch(*variantRows);
-    return;
+    if (ApplyFirstMatch(*variantRows)) return;
   }
   if (TakeOdometerValues()) return;
   ApplyFirstMatch(OdometerAckRows());

@@ -73,9 +73,11 @@ bool CommandChannel::SendDeviceCommand(const std::string& command, ReceiveMode n
     RefuseClosedPort();
     return false;
   }
+  // The mode changes before the line leaves, so that a quick reply can never
+  // be read in the old mode and lost in the frame path.
+  m_receive.SetMode(newMode);
   const std::string line = command + "\r\n";
   m_port.QueueWrite(reinterpret_cast<const uint8_t*>(line.data()), line.size());
-  m_receive.SetMode(newMode);
   return true;
 }
 

@@ -68,8 +68,8 @@ void PortControl::OnOpenClose(const std::string& deviceVariant) {
 }
 
 void PortControl::Open(const std::string& deviceVariant) {
-  const QString portName = PortText::PortName(m_controls.Text(kPortSelector).left(19));
-  const qint32 baud = PortText::BaudRate(m_controls.Text(kBaudSelector).left(19));
+  const QString portName = PortText::PortName(m_controls.Text(kPortSelector));
+  const qint32 baud = PortText::BaudRate(m_controls.Text(kBaudSelector));
   if (portName.isEmpty() || !m_port.InitialisePort(m_receive, portName, baud)) {
     m_services.MessageBox(&m_window, QStringLiteral("没有发现此串口或被占用"));
     return;

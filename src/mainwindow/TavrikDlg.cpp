@@ -16,6 +16,7 @@
 #include "ConfigFile.h"
 #include "ControlMap.h"
 #include "DebugConsole.h"
+#include "DeviceDialogue.h"
 #include "KeyboardGate.h"
 #include "LampArray.h"
 #include "LiveDisplay.h"
@@ -81,6 +82,8 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
       std::make_unique<PortControl>(*this, *m_controls, m_services, *m_serial, *m_receive);
   m_commands =
       std::make_unique<CommandChannel>(*this, *m_controls, m_services, *m_serial, *m_receive);
+  m_device = std::make_unique<DeviceDialogue>(*this, *m_controls, m_services, *m_serial, *m_receive,
+                                              *m_commands, *m_analyser);
 }
 
 CTavrikDlg::~CTavrikDlg() {
@@ -111,12 +114,14 @@ bool CTavrikDlg::Initialise() {
   setContextMenuPolicy(Qt::ActionsContextMenu);
 
   ApplyStartupTexts();
+  m_display->WriteControls();  // the controls start from the zeroed values
   MainWindowInstruments::ConfigureGauge(*m_gauge);
   MainWindowInstruments::ConfigureDial(*m_dial);
   ReadConfiguration();
 
   m_portControl->FillBaudList();
   m_commands->SetDeviceVariant(m_deviceVariant);
+  m_device->SetDeviceVariant(m_deviceVariant);
   m_commands->FillSelectors();
   m_portControl->FillPortList();
 
@@ -182,6 +187,10 @@ void CTavrikDlg::ConnectControls() {
   onClick(1159, [this] { m_commands->OnQuerySerialNumber(); });
   onClick(1039, [this] { m_commands->OnSend(); });
   onClick(1074, [this] { m_ui->consoleEdit->clear(); });
+  onClick(1082, [this] {
+    // The dialog starts from what the window shows, checked first.
+    if (m_display->ReadControls(m_services, this)) m_device->OpenOdometerDialog();
+  });
   connect(m_ui->showDataCheck, &QCheckBox::toggled, this,
           [this](bool on) { m_receive->SetShowData(on); });
   connect(m_ui->hexDisplayCheck, &QCheckBox::toggled, this,
@@ -192,6 +201,7 @@ void CTavrikDlg::ConnectControls() {
   hooks.consoleByte = [this](uint8_t byte) {
     if (m_console) m_console->PrintByte(byte);
   };
+  hooks.replyByte = [this](uint8_t byte) { m_device->OnReplyByte(byte); };
   hooks.portGone = [this] { m_portControl->OnPortGone(); };
   m_receive->SetHooks(std::move(hooks));
 }

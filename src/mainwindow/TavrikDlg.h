@@ -19,6 +19,7 @@ class CSerialPort;
 class CommandChannel;
 class ControlMap;
 class DebugConsole;
+class DeviceDialogue;
 class KeyboardGate;
 class LampArray;
 class LiveDisplay;
@@ -52,6 +53,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   LampArray& Lamps() { return *m_lamps; }
   const std::string& DeviceVariant() const { return m_deviceVariant; }
   DebugConsole* Console() const { return m_console; }
+  DeviceDialogue& Device() { return *m_device; }
 
   // The periodic ticks, for tests that drive them by hand.
   void InstrumentTick();
@@ -87,6 +89,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<CSerialPort> m_serial;
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
+  std::unique_ptr<DeviceDialogue> m_device;
   KeyboardGate* m_keyboardGate = nullptr;
   DebugConsole* m_console = nullptr;
   TickId m_refreshTick = 0;

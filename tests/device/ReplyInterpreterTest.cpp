@@ -175,21 +175,18 @@ TEST(ReplyInterpreterTest, RateRepliesFollowTheVariantsSpelling) {
         {"*PA AUTO OUT FER 2 1", "设置输出频率20HZ成功\n"},
         {"*PA AUTO OUT FER 5 1", "设置输出频率50HZ成功\n"},
         {"*PA AUTO OUT FER A 1", "设置输出频率100HZ成功\n"}},
-       {"*PA AUTO OUT FRE 1 1", "*PA AUTO OUT FER 1 0", "+01.234 +02.345 -00.123",
-        "*PA AUTO ODO SET_LTC 1"}},
+       {"*PA AUTO OUT FRE 1 1", "*PA AUTO OUT FER 1 0"}},
       {{"V5.1", "V7.1", "QELV3.11"},
        {{"*PA AUTO OUT FRE 1 1", "设置输出频率100HZ成功\n"},
         {"*PA AUTO OUT FRE 2 1", "设置输出频率200HZ成功\n"},
         {"*PA AUTO OUT FRE 4 1", "设置输出频率400HZ成功\n"}},
-       {"*PA AUTO OUT FER 1 1", "*PA AUTO OUT FRE 3 1", "*PA AUTO OUT FRE 1 0",
-        "+01.234 +02.345 -00.123", "*PA AUTO ODO SET_KWS 1"}},
+       {"*PA AUTO OUT FER 1 1", "*PA AUTO OUT FRE 3 1", "*PA AUTO OUT FRE 1 0"}},
       {{"KDV1"},
        {{"*PA AUTO OUT FRE 1 1", "设置输出频率100HZ成功\n"},
         {"*PA AUTO OUT FRE 2 1", "设置输出频率200HZ成功\n"},
         {"*PA AUTO OUT FRE 3 1", "设置输出频率300HZ成功\n"},
         {"*PA AUTO OUT FRE 6 1", "设置输出频率600HZ成功\n"}},
-       {"*PA AUTO OUT FER 1 1", "*PA AUTO OUT FRE 4 1", "+01.234 +02.345 -00.123",
-        "*PA AUTO ODO SET_ATB 1"}},
+       {"*PA AUTO OUT FER 1 1", "*PA AUTO OUT FRE 4 1"}},
       {{"KemRTK", "V2"}, {}, {"*PA AUTO OUT FRE 1 1", "*PA AUTO OUT FER 1 1"}},
   };
   for (const VariantReplies& entry : table) {
@@ -210,8 +207,8 @@ TEST(ReplyInterpreterTest, RateRepliesFollowTheVariantsSpelling) {
   }
 }
 
-TEST(ReplyInterpreterTest, OtherVariantsTakeValueLinesAfterTheEcho) {
-  for (const char* variant : {"KemRTK", "", "V2"}) {
+TEST(ReplyInterpreterTest, EveryVariantTakesValueLinesAfterTheEcho) {
+  for (const char* variant : {"KemRTK", "", "V2", "V3.11", "KDV1", "V7.1"}) {
     Unit unit(variant);
     unit.SendLine("*PA AUTO ODO RAD_LTG");
     unit.SendLine("+01.234 +02.345 -00.123");
@@ -226,7 +223,7 @@ TEST(ReplyInterpreterTest, OtherVariantsTakeValueLinesAfterTheEcho) {
   }
 }
 
-TEST(ReplyInterpreterTest, OtherVariantsReportOdometerWrites) {
+TEST(ReplyInterpreterTest, EveryVariantReportsOdometerWrites) {
   const std::vector<Reply> acks = {
       {"*PA AUTO ODO SET_ATB 1", "设置SET_ATB成功！\n"},
       {"*PA AUTO ODO SET_ATG 1", "设置SET_ATG成功！\n"},
@@ -234,10 +231,12 @@ TEST(ReplyInterpreterTest, OtherVariantsReportOdometerWrites) {
       {"*PA AUTO ODO SET_LTG 1", "设置SET_LTG成功！\n"},
       {"*PA AUTO ODO SET_KWS 1", "设置SET_KWS成功！\n"},
   };
-  for (const Reply& ack : acks) {
-    Unit unit("KemRTK");
-    unit.SendLine(ack.line);
-    EXPECT_EQ(unit.window.events, Events{"message " + ack.message}) << ack.line;
+  for (const char* variant : {"KemRTK", "V3.11", "KDV1", "QELV3.11"}) {
+    for (const Reply& ack : acks) {
+      Unit unit(variant);
+      unit.SendLine(ack.line);
+      EXPECT_EQ(unit.window.events, Events{"message " + ack.message}) << variant << ack.line;
+    }
   }
   Unit refused("KemRTK");
   refused.SendLine("*PA AUTO ODO SET_KWS 0");

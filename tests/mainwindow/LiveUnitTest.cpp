@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 
 #include "CMeter.h"
@@ -13,27 +12,9 @@
 #include "LampArray.h"
 #include "MainWindowFixture.h"
 #include "ReceiveDispatcher.h"
+#include "VirtualUnit.h"
 
 namespace {
-
-class VirtualUnit {
- public:
-  explicit VirtualUnit(const QStringList& args) {
-    m_process.start(TAVRIK_UNITSIM_BIN, args);
-    if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(5000)) {
-      m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-  }
-  ~VirtualUnit() {
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) m_process.kill();
-  }
-  const QString& Device() const { return m_device; }
-
- private:
-  QProcess m_process;
-  QString m_device;
-};
 
 void Click(const ControlMap& c, int id) {
   c.As<QPushButton>(id)->click();
