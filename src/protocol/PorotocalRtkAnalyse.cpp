@@ -85,83 +85,91 @@ void CPorotocalRtkAnalyse::ClearStatusTexts() {
   m_strOdometer.SetInterned(empty);
 }
 
-int CPorotocalRtkAnalyse::DecodeFrame120() {
-  using namespace f120;
+// Where one frame kind keeps the fields both kinds carry.
+struct CPorotocalRtkAnalyse::Layout {
+  int gyro, acc, pitch, roll, yaw, vel, longitude, latitude, altitude;
+  int gnssLatitude, gnssLongitude, gnssAltitude, gnssVel, gnssHeading, posType, headType;
+};
+
+namespace {
+
+constexpr CPorotocalRtkAnalyse::Layout kLayout120 = {
+    f120::kGyro,     f120::kAcc,         f120::kPitch,     f120::kRoll,
+    f120::kYaw,      f120::kVel,         f120::kLongitude, f120::kLatitude,
+    f120::kAltitude, f120::kGnssLat,     f120::kGnssLon,   f120::kGnssAlt,
+    f120::kGnssVel,  f120::kGnssHeading, f120::kPosType,   f120::kHeadType};
+
+constexpr CPorotocalRtkAnalyse::Layout kLayout220 = {
+    f220::kGyro,     f220::kAcc,         f220::kPitch,     f220::kRoll,
+    f220::kYaw,      f220::kVel,         f220::kLongitude, f220::kLatitude,
+    f220::kAltitude, f220::kGnssLat,     f220::kGnssLon,   f220::kGnssAlt,
+    f220::kGnssVel,  f220::kGnssHeading, f220::kPosType,   f220::kHeadType};
+
+}  // namespace
+
+void CPorotocalRtkAnalyse::DecodeInertial(const Layout& l) {
   const uint8_t* b = m_frame.data();
-  const StatusTexts& t = Texts();
-  if (b[kFrameFormat] == 0) m_strFrameFormat.SetInterned(t.frameFormat1);
-  if (b[kFrameFormat] == 1) m_strFrameFormat.SetInterned(t.frameFormat2);
+  m_dGyroX.Set(be::ReadS24(b + l.gyro) * kGyroScale);
+  m_dGyroY.Set(be::ReadS24(b + l.gyro + 3) * kGyroScale);
+  m_dGyroZ.Set(be::ReadS24(b + l.gyro + 6) * kGyroScale);
+  m_dAccX.Set(be::ReadS24(b + l.acc) * kAccScale);
+  m_dAccY.Set(be::ReadS24(b + l.acc + 3) * kAccScale);
+  m_dAccZ.Set(be::ReadS24(b + l.acc + 6) * kAccScale);
+}
 
-  m_dGyroX.Set(be::ReadS24(b + kGyro) * kGyroScale);
-  m_dGyroY.Set(be::ReadS24(b + kGyro + 3) * kGyroScale);
-  m_dGyroZ.Set(be::ReadS24(b + kGyro + 6) * kGyroScale);
-  m_dAccX.Set(be::ReadS24(b + kAcc) * kAccScale);
-  m_dAccY.Set(be::ReadS24(b + kAcc + 3) * kAccScale);
-  m_dAccZ.Set(be::ReadS24(b + kAcc + 6) * kAccScale);
-  m_dPitch.Set(be::ReadS16(b + kPitch) * kAngleScale);
-  m_dRoll.Set(be::ReadS16(b + kRoll) * kAngleScale);
-  m_dYaw.Set(ReadHeading(b + kYaw));
-  m_dVelE.Set(be::ReadS24(b + kVel) * kVelocityScale);
-  m_dVelN.Set(be::ReadS24(b + kVel + 3) * kVelocityScale);
-  m_dVelU.Set(be::ReadS24(b + kVel + 6) * kVelocityScale);
-  m_dLongitude.Set(be::ReadF64(b + kLongitude));
-  m_dLatitude.Set(be::ReadF64(b + kLatitude));
-  m_dAltitude.Set(be::ReadF32(b + kAltitude));
+void CPorotocalRtkAnalyse::DecodeNavigation(const Layout& l) {
+  const uint8_t* b = m_frame.data();
+  m_dPitch.Set(be::ReadS16(b + l.pitch) * kAngleScale);
+  m_dRoll.Set(be::ReadS16(b + l.roll) * kAngleScale);
+  m_dYaw.Set(ReadHeading(b + l.yaw));
+  m_dVelE.Set(be::ReadS24(b + l.vel) * kVelocityScale);
+  m_dVelN.Set(be::ReadS24(b + l.vel + 3) * kVelocityScale);
+  m_dVelU.Set(be::ReadS24(b + l.vel + 6) * kVelocityScale);
+  m_dLongitude.Set(be::ReadF64(b + l.longitude));
+  m_dLatitude.Set(be::ReadF64(b + l.latitude));
+  m_dAltitude.Set(be::ReadF32(b + l.altitude));
+}
 
-  const uint8_t flags = b[kFlags];
-  if (flags & 0x20) {
-    m_dGnssLatitude.Set(be::ReadF64(b + kGnssLat));
-    m_dGnssLongitude.Set(be::ReadF64(b + kGnssLon));
-    m_dGnssAltitude.Set(be::ReadF64(b + kGnssAlt));
+void CPorotocalRtkAnalyse::DecodeGnss(const Layout& l, bool position, bool velocity, bool heading) {
+  const uint8_t* b = m_frame.data();
+  if (position) {
+    m_dGnssLatitude.Set(be::ReadF64(b + l.gnssLatitude));
+    m_dGnssLongitude.Set(be::ReadF64(b + l.gnssLongitude));
+    m_dGnssAltitude.Set(be::ReadF64(b + l.gnssAltitude));
   }
-  if (flags & 0x40) {
-    m_dGnssVelE.Set(be::ReadF32(b + kGnssVel));
-    m_dGnssVelN.Set(be::ReadF32(b + kGnssVel + 4));
-    m_dGnssVelU.Set(be::ReadF32(b + kGnssVel + 8));
+  if (velocity) {
+    m_dGnssVelE.Set(be::ReadF32(b + l.gnssVel));
+    m_dGnssVelN.Set(be::ReadF32(b + l.gnssVel + 4));
+    m_dGnssVelU.Set(be::ReadF32(b + l.gnssVel + 8));
   }
-  if (flags & 0x80) m_dGnssHeading.Set(be::ReadF32(b + kGnssHeading));
+  if (heading) m_dGnssHeading.Set(be::ReadF32(b + l.gnssHeading));
+}
+
+void CPorotocalRtkAnalyse::DecodeSolutionTypes(const Layout& l) {
+  m_dPosType.Set(m_frame[size_t(l.posType)]);
+  m_dHeadType.Set(m_frame[size_t(l.headType)]);
+}
+
+int CPorotocalRtkAnalyse::DecodeFrame120() {
+  const uint8_t format = m_frame[f120::kFrameFormat];
+  if (format == 0) m_strFrameFormat.SetInterned(Texts().frameFormat1);
+  if (format == 1) m_strFrameFormat.SetInterned(Texts().frameFormat2);
+  DecodeInertial(kLayout120);
+  DecodeNavigation(kLayout120);
+  const uint8_t flags = m_frame[f120::kFlags];
+  DecodeGnss(kLayout120, flags & 0x20, flags & 0x40, flags & 0x80);
   DecodeStatusTexts(flags);
-  m_dPosType.Set(b[kPosType]);
-  m_dHeadType.Set(b[kHeadType]);
+  DecodeSolutionTypes(kLayout120);
   return 0;
 }
 
 int CPorotocalRtkAnalyse::DecodeFrame220() {
-  using namespace f220;
-  const uint8_t* b = m_frame.data();
   m_strFrameFormat.SetInterned(Texts().frameFormat3);
-
-  m_dGyroX.Set(be::ReadS24(b + kGyro) * kGyroScale);
-  m_dGyroY.Set(be::ReadS24(b + kGyro + 3) * kGyroScale);
-  m_dGyroZ.Set(be::ReadS24(b + kGyro + 6) * kGyroScale);
-  m_dAccX.Set(be::ReadS24(b + kAcc) * kAccScale);
-  m_dAccY.Set(be::ReadS24(b + kAcc + 3) * kAccScale);
-  m_dAccZ.Set(be::ReadS24(b + kAcc + 6) * kAccScale);
-  m_dPosType.Set(b[kPosType]);
-  m_dHeadType.Set(b[kHeadType]);
-
-  const uint8_t flags = b[kFlags];
-  if (flags & 0x01) {
-    m_dGnssLatitude.Set(be::ReadF64(b + kGnssLat));
-    m_dGnssLongitude.Set(be::ReadF64(b + kGnssLon));
-    m_dGnssAltitude.Set(be::ReadF64(b + kGnssAlt));
-  }
-  if (flags & 0x02) {
-    m_dGnssVelE.Set(be::ReadF32(b + kGnssVel));
-    m_dGnssVelN.Set(be::ReadF32(b + kGnssVel + 4));
-    m_dGnssVelU.Set(be::ReadF32(b + kGnssVel + 8));
-  }
-  if (flags & 0x04) m_dGnssHeading.Set(be::ReadF32(b + kGnssHeading));
-
-  m_dPitch.Set(be::ReadS16(b + kPitch) * kAngleScale);
-  m_dRoll.Set(be::ReadS16(b + kRoll) * kAngleScale);
-  m_dYaw.Set(ReadHeading(b + kYaw));
-  m_dVelE.Set(be::ReadS24(b + kVel) * kVelocityScale);
-  m_dVelN.Set(be::ReadS24(b + kVel + 3) * kVelocityScale);
-  m_dVelU.Set(be::ReadS24(b + kVel + 6) * kVelocityScale);
-  m_dLongitude.Set(be::ReadF64(b + kLongitude));
-  m_dLatitude.Set(be::ReadF64(b + kLatitude));
-  m_dAltitude.Set(be::ReadF32(b + kAltitude));
+  DecodeInertial(kLayout220);
+  DecodeSolutionTypes(kLayout220);
+  const uint8_t flags = m_frame[f220::kFlags];
+  DecodeGnss(kLayout220, flags & 0x01, flags & 0x02, flags & 0x04);
+  DecodeNavigation(kLayout220);
   ClearStatusTexts();
   return 1;
 }

@@ -79,7 +79,13 @@ class CPorotocalRtkAnalyse final : public CPorotocalAnalyse {
   int SyncState() const { return m_nSyncState; }
   int BufferPosition() const { return m_nBufferPos; }
 
+  struct Layout;
+
  private:
+  void DecodeInertial(const Layout& layout);
+  void DecodeNavigation(const Layout& layout);
+  void DecodeGnss(const Layout& layout, bool position, bool velocity, bool heading);
+  void DecodeSolutionTypes(const Layout& layout);
   void DecodeStatusTexts(uint8_t flags);
   void ClearStatusTexts();
   double ReadHeading(const uint8_t* p) const;
