@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 
 #include "CMeter.h"
@@ -64,9 +65,48 @@ TEST(LiveUnit, StartOutputShowsTheUnitsValuesLampsAndInstruments) {
   c.Get(1065)->setProperty("checked", true);
   ASSERT_TRUE(ProcessEventsUntil([&] { return c.Text(1073).startsWith("AA "); }));
 
-  f.window->grab().save(QDir::tempPath() + "/tavrik-mainwindow-live.png");
+  QDir().mkpath(TAVRIK_SCREENSHOT_DIR);
+  f.window->grab().save(TAVRIK_SCREENSHOT_DIR "/main_live.png");
+
+  // Stop, close, reopen and start again: the values flow as before.
+  Click(c, 1061);
+  EXPECT_EQ(f.window->Receive().Mode(), ReceiveMode::Command);
   Click(c, 1008);
   EXPECT_EQ(c.Text(1008), "打开");
+  Click(c, 1008);
+  ASSERT_EQ(c.Text(1008), "关闭");
+  Click(c, 1060);
+  c.SetText(1010, "");
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    f.services.FireTicks(150);
+    return c.Text(1010) == "1.2300°";
+  }));
+  Click(c, 1008);
+}
+
+TEST(LiveUnit, NoiseAndCorruptFramesNeverShowAWrongValue) {
+  VirtualUnit unit(
+      {"--static", "--baud", "921600", "--noise", "30", "--corrupt-every", "5", "--seed", "7"});
+  ASSERT_FALSE(unit.Device().isEmpty());
+  MainWindowFixture f;
+  const ControlMap& c = f.window->Controls();
+  c.As<QComboBox>(1041)->setEditText(unit.Device());
+  c.As<QComboBox>(1040)->setCurrentText("921600");
+  Click(c, 1008);
+  ASSERT_EQ(c.Text(1008), "关闭");
+  Click(c, 1060);
+  const ReceiveDispatcher& r = f.window->Receive();
+  // Every value shown, tick after tick, is the unit's; bad frames only count.
+  int refreshes = 0;
+  ASSERT_TRUE(ProcessEventsUntil([&] {
+    f.services.FireTicks(150);
+    const QString pitch = c.Text(1010);
+    if (pitch == "1.2300°") ++refreshes;
+    EXPECT_TRUE(pitch == "1.2300°" || pitch == "0.0000°") << pitch.toStdString();
+    EXPECT_TRUE(c.Text(1018) == "116.3123456°" || c.Text(1018) == "0.0000000°");
+    return refreshes > 20 && r.Parser().FramesFailed() > 0;
+  }));
+  Click(c, 1008);
 }
 
 }  // namespace
