@@ -25,7 +25,7 @@ function(tavrik_add_test)
     # skips what D-Bus and fontconfig keep until exit, ThreadSanitizer ignores
     # Qt's uninstrumented thread pools, whose hand-overs it cannot see.
     set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT
-      "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/common/lsan.supp:print_suppressions=0;TSAN_OPTIONS=ignore_noninstrumented_modules=1")
+      "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/common/lsan.supp:print_suppressions=0;TSAN_OPTIONS=ignore_noninstrumented_modules=1:die_after_fork=0")
   endif()
   set_tests_properties(${T_NAME} PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
