@@ -25,7 +25,9 @@ void ControlMap::Show(int controlId, bool visible) const {
 void ControlMap::SetText(int controlId, const QString& text) const {
   QWidget* w = Get(controlId);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->setText(text);
+    // The live display rewrites every box several times a second; a box
+    // whose text stays is left alone rather than repainted.
+    if (edit->text() != text) edit->setText(text);
   } else if (auto* label = qobject_cast<QLabel*>(w)) {
     label->setText(text);
   } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {

@@ -140,7 +140,9 @@ void LiveDisplay::CopyToDisplay(const CPorotocalAnalyse& a) {
     for (size_t i = 0; i < kLamps.size(); ++i) {
       const bool lit = QString::fromStdString(v.*kLamps[i].text)
                            .compare(QString::fromUtf8(kLamps[i].onText), Qt::CaseInsensitive) == 0;
-      m_lamps->SetLampState(int(i), lit);
+      // Only a change is passed on: each one costs the strip a repaint.
+      if (lit != m_lampLit[i]) m_lamps->SetLampState(int(i), lit);
+      m_lampLit[i] = lit;
     }
   }
   v.barometer = a.GetBarometer();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <mutex>
 #include <string>
 
@@ -49,6 +50,7 @@ class LiveDisplay {
  private:
   const ControlMap& m_controls;
   LampArray* m_lamps;
+  std::array<bool, 5> m_lampLit{};  // as last passed to the strip; copying thread only
   mutable std::mutex m_lock;
   DisplayValues m_values;
 };

@@ -43,3 +43,8 @@ PortWait::Events PortWait::Wait(QSerialPort& port, bool wantWrite, int timeoutMs
   }
   return events;
 }
+
+bool PortWait::Settle(int ms) {
+  pollfd wake = {m_wakeRead, POLLIN, 0};
+  return ::poll(&wake, 1, ms) > 0;
+}

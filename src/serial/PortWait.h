@@ -24,6 +24,9 @@ class PortWait {
   void Wake();
   // Worker thread. timeoutMs < 0 waits without a time-out.
   Events Wait(QSerialPort& port, bool wantWrite, int timeoutMs);
+  // Worker thread. Lets the line gather input for up to ms milliseconds; a
+  // wake-up ends it at once (and is kept for the next Wait). True if woken.
+  bool Settle(int ms);
 
  private:
   int m_wakeRead = -1;

@@ -11,6 +11,8 @@
 namespace {
 
 constexpr int kChunkSize = 1000;
+constexpr qint64 kSettleBelowBytes = kChunkSize;
+constexpr int kSettleMs = 8;
 // A write must be out within this constant plus this much per byte.
 constexpr int kWriteTimeoutConstantMs = 1000;
 constexpr int kWriteTimeoutPerByteMs = 1000;
@@ -71,7 +73,17 @@ void SerialWorker::Serve() {
       return;
     }
     if (events.writable) PushOutput();
-    if (events.readable && m_port && ReadIntoBuffer()) DrainReceived();
+    if (events.readable && m_port && ReadIntoBuffer()) {
+      // A paced stream arrives a few bytes at a time; letting it gather for
+      // a moment turns hundreds of tiny reads a second into a few fuller
+      // chunks. A fast stream (full reads), replies and boot-loader bytes
+      // are not held back, and a queued write or a shutdown still ends the
+      // pause at once.
+      if (DrainReceived() < kSettleBelowBytes &&
+          !IsPerByteMode(m_link->Owner().CurrentReceiveMode())) {
+        m_link->LineWait().Settle(kSettleMs);
+      }
+    }
     if (m_port) CheckWriteDeadline();
   }
 }
@@ -103,15 +115,16 @@ void SerialWorker::OnReadError() {
   m_link->ReportPortError(PortFailure{kReadStep, text}, true);
 }
 
-void SerialWorker::DrainReceived() {
+qint64 SerialWorker::DrainReceived() {
   SerialPortOwner& owner = m_link->Owner();
+  qint64 bulkBytes = 0;
   // A waiting write goes first: it drops the unread input anyway, and the
   // command it carries should not wait behind a stream of frames.
   while (!m_link->StopRequested() && !m_link->Writes().HasPending() &&
          m_port->bytesAvailable() > 0) {
     if (IsPerByteMode(owner.CurrentReceiveMode())) {
       char byte = 0;
-      if (m_port->read(&byte, 1) != 1) return;
+      if (m_port->read(&byte, 1) != 1) return bulkBytes;
       const auto value = static_cast<uint8_t>(byte);
       // The mode may have changed meanwhile; the byte then takes the bulk
       // road rather than being lost.
@@ -123,10 +136,12 @@ void SerialWorker::DrainReceived() {
     } else {
       uint8_t chunk[kChunkSize];
       const qint64 count = m_port->read(reinterpret_cast<char*>(chunk), kChunkSize);
-      if (count <= 0) return;
+      if (count <= 0) return bulkBytes;
       owner.AcceptChunk(chunk, static_cast<int>(count));
+      bulkBytes += count;
     }
   }
+  return bulkBytes;
 }
 
 void SerialWorker::HandOverByte(uint8_t byte) {

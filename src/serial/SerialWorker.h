@@ -28,7 +28,8 @@ class SerialWorker {
   bool Open(qint32 baudRate);
   void Serve();
   bool ReadIntoBuffer();
-  void DrainReceived();
+  // Returns the bytes that took the bulk road.
+  qint64 DrainReceived();
   void HandOverByte(uint8_t byte);
   void FlushWrite();
   void PushOutput();
