@@ -27,21 +27,21 @@ QString QtNameFilters(const QString& filter) {
 
 namespace {
 
-QFileDialog* MakeFileDialog(QWidget* owner, const FileDialogSpec& spec, bool save) {
-  auto* dialog = new QFileDialog(owner, spec.title);
+QFileDialog* MakeFileDialog(QWidget* owner, const FileDialogSpec& settings, bool save) {
+  auto* dialog = new QFileDialog(owner, settings.title);
   dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog->setNameFilter(QtNameFilters(spec.filter));
-  dialog->setDefaultSuffix(spec.defaultExtension);
-  dialog->selectFile(spec.initialName);
+  dialog->setNameFilter(QtNameFilters(settings.filter));
+  dialog->setDefaultSuffix(settings.defaultExtension);
+  dialog->selectFile(settings.initialName);
   // Saving over an existing file is the program's habit: no prompt.
   dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
   dialog->setOption(QFileDialog::ReadOnly, false);
   return dialog;
 }
 
-std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogSpec& spec, bool save) {
-  std::unique_ptr<QFileDialog> dialog(MakeFileDialog(owner, spec, save));
+std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogSpec& settings, bool save) {
+  std::unique_ptr<QFileDialog> dialog(MakeFileDialog(owner, settings, save));
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return dialog->selectedFiles().first();
 }
@@ -80,12 +80,12 @@ int QtWindowServices::MessageBox(QWidget* owner, const QString& text, const QStr
   return *result;
 }
 
-std::optional<QString> QtWindowServices::OpenFileName(QWidget* owner, const FileDialogSpec& spec) {
-  return RunFileDialog(owner, spec, false);
+std::optional<QString> QtWindowServices::OpenFileName(QWidget* owner, const FileDialogSpec& settings) {
+  return RunFileDialog(owner, settings, false);
 }
 
-std::optional<QString> QtWindowServices::SaveFileName(QWidget* owner, const FileDialogSpec& spec) {
-  return RunFileDialog(owner, spec, true);
+std::optional<QString> QtWindowServices::SaveFileName(QWidget* owner, const FileDialogSpec& settings) {
+  return RunFileDialog(owner, settings, true);
 }
 
 int QtWindowServices::RunModal(QDialog& dialog) {

@@ -9,8 +9,8 @@ class QtWindowServices final : public WindowServices {
  public:
   int MessageBox(QWidget* owner, const QString& text, const QString& caption,
                  MessageButtons buttons, MessageIcon icon) override;
-  std::optional<QString> OpenFileName(QWidget* owner, const FileDialogSpec& spec) override;
-  std::optional<QString> SaveFileName(QWidget* owner, const FileDialogSpec& spec) override;
+  std::optional<QString> OpenFileName(QWidget* owner, const FileDialogSpec& settings) override;
+  std::optional<QString> SaveFileName(QWidget* owner, const FileDialogSpec& settings) override;
   int RunModal(QDialog& dialog) override;
   TickId StartTick(int periodMs, std::function<void()> callback) override;
   void StopTick(TickId id) override;

@@ -10,9 +10,9 @@ int ScriptedWindowServices::MessageBox(QWidget*, const QString& text, const QStr
   return answer;
 }
 
-std::optional<QString> ScriptedWindowServices::OpenFileName(QWidget*, const FileDialogSpec& spec) {
+std::optional<QString> ScriptedWindowServices::OpenFileName(QWidget*, const FileDialogSpec& settings) {
   std::lock_guard guard(m_lock);
-  m_fileDialogs.push_back(spec);
+  m_fileDialogs.push_back(settings);
   if (m_fileNames.empty()) return std::nullopt;
   const bool chosen = m_fileNames.front().has_value();
   const QString name = chosen ? *m_fileNames.front() : QString();
@@ -22,8 +22,8 @@ std::optional<QString> ScriptedWindowServices::OpenFileName(QWidget*, const File
 }
 
 std::optional<QString> ScriptedWindowServices::SaveFileName(QWidget* owner,
-                                                            const FileDialogSpec& spec) {
-  return OpenFileName(owner, spec);
+                                                            const FileDialogSpec& settings) {
+  return OpenFileName(owner, settings);
 }
 
 int ScriptedWindowServices::RunModal(QDialog& dialog) {

@@ -40,8 +40,8 @@ class WindowServices {
   virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption = {},
                          MessageButtons buttons = MessageButtons::Ok,
                          MessageIcon icon = MessageIcon::None) = 0;
-  virtual std::optional<QString> OpenFileName(QWidget* owner, const FileDialogSpec& spec) = 0;
-  virtual std::optional<QString> SaveFileName(QWidget* owner, const FileDialogSpec& spec) = 0;
+  virtual std::optional<QString> OpenFileName(QWidget* owner, const FileDialogSpec& settings) = 0;
+  virtual std::optional<QString> SaveFileName(QWidget* owner, const FileDialogSpec& settings) = 0;
   virtual int RunModal(QDialog& dialog) = 0;
 
   // A periodic tick whose callback runs on a timer thread, not the GUI thread.
