@@ -92,7 +92,7 @@ grid(g, [
      (1116, 'gpsHeadingLabel', 'Heading', 1030, 'gpsHeadingEdit', True)],
     [(1113, 'headTypeLabel', 'tempz', 1062, 'headTypeEdit', False),
      None],
-], col_w=88, label_w=30, edit_w=55, y0=11, dy=16)
+], col_w=88, label_w=35, edit_w=51, y0=11, dy=16)
 add(1115, 'S', 'gpsModelLabel', 'GPS Model', (100, 177, 40, 9), False)
 
 # Instruments
