@@ -19,8 +19,17 @@ function(tavrik_add_test)
   if(T_LABEL STREQUAL "unit")
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   else()
+    # Each suite starts looking for a free display at a number of its own, so
+    # suites run in parallel never race for the same one.
+    get_property(display_base GLOBAL PROPERTY TAVRIK_NEXT_DISPLAY)
+    if(NOT display_base)
+      set(display_base 110)
+    endif()
+    math(EXPR next_base "${display_base} + 10")
+    set_property(GLOBAL PROPERTY TAVRIK_NEXT_DISPLAY ${next_base})
     add_test(NAME ${T_NAME}
-             COMMAND xvfb-run -a -s "-screen 0 1920x1080x24" $<TARGET_FILE:${T_NAME}>)
+             COMMAND xvfb-run -a -n ${display_base} -s "-screen 0 1920x1080x24"
+                     $<TARGET_FILE:${T_NAME}>)
     # Sanitizer runs check our code, not the system libraries: LeakSanitizer
     # skips what D-Bus and fontconfig keep until exit, ThreadSanitizer ignores
     # Qt's uninstrumented thread pools, whose hand-overs it cannot see.
