@@ -78,14 +78,19 @@ void SimProcess::Write(const std::string& bytes) {
 
 void SimProcess::Write(const std::vector<uint8_t>& bytes) {
   size_t done = 0;
-  while (done < bytes.size()) {
+  int idleSeconds = 0;
+  // A unit that stops taking input must fail the test, not hang it.
+  while (done < bytes.size() && idleSeconds < 10) {
     const ssize_t n = ::write(m_line, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += size_t(n);
+      idleSeconds = 0;
       continue;
     }
     pollfd ready{m_line, POLLOUT, 0};
-    if (::poll(&ready, 1, 1000) < 0) return;
+    const int polled = ::poll(&ready, 1, 1000);
+    if (polled < 0) return;
+    if (polled == 0) ++idleSeconds;
   }
 }
 
