@@ -45,23 +45,27 @@ void ReceiveDispatcher::Echo(const uint8_t* bytes, int count, std::string_view h
     text = QString::fromLatin1(reinterpret_cast<const char*>(bytes), length);
   }
   if (m_hooks.echo) {
-    m_services.PostToGui([this, text] { m_hooks.echo(text); });
+    m_services.PostToGui([this, text] { m_hooks.echo(text); }, &m_guiContext);
   }
 }
 
 void ReceiveDispatcher::HandOverByte(uint8_t byte, OwnerReceipt receipt) {
   // The receipt completes when the GUI thread is done with the byte, or by
   // itself if the queued call is dropped, so the worker never waits forever.
-  m_services.PostToGui([this, byte, receipt] {
-    HandleSerialByte(byte);
-    receipt.Complete();
-  });
+  m_services.PostToGui(
+      [this, byte, receipt] {
+        HandleSerialByte(byte);
+        receipt.Complete();
+      },
+      &m_guiContext);
 }
 
 void ReceiveDispatcher::OnPortGone() {
-  m_services.PostToGui([this] {
-    if (m_hooks.portGone) m_hooks.portGone();
-  });
+  m_services.PostToGui(
+      [this] {
+        if (m_hooks.portGone) m_hooks.portGone();
+      },
+      &m_guiContext);
 }
 
 void ReceiveDispatcher::HandleSerialByte(uint8_t byte) {
@@ -106,8 +110,10 @@ void ReceiveDispatcher::RefreshControls() {
   }
   // At most one refresh waits in the queue; it shows the latest values.
   if (m_refreshPosted.exchange(true)) return;
-  m_services.PostToGui([this] {
-    m_refreshPosted.store(false);
-    m_display.WriteControls();
-  });
+  m_services.PostToGui(
+      [this] {
+        m_refreshPosted.store(false);
+        m_display.WriteControls();
+      },
+      &m_guiContext);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -76,6 +77,8 @@ class ReceiveDispatcher final : public SerialPortOwner, public FrameHandlers {
   LiveDisplay& m_display;
   WindowServices& m_services;
   Hooks m_hooks;
+  // Calls carried to the GUI thread die with this object, never run on it dead.
+  QObject m_guiContext;
 
   std::atomic<ReceiveMode> m_mode{ReceiveMode::Idle};
   std::atomic<bool> m_refreshDue{false};

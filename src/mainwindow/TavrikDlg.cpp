@@ -250,10 +250,12 @@ void CTavrikDlg::ShowAbout() {
 void CTavrikDlg::ShowPortError(const QString& title, const QString& text, OwnerReceipt receipt) {
   // The worker waits for the receipt, not for this thread: the box runs
   // later on the GUI thread, and closing the port releases the worker.
-  m_services.PostToGui([this, title, text, receipt] {
-    m_services.MessageBox(this, text, title, MessageButtons::Ok, MessageIcon::Stop);
-    receipt.Complete();
-  });
+  m_services.PostToGui(
+      [this, title, text, receipt] {
+        m_services.MessageBox(this, text, title, MessageButtons::Ok, MessageIcon::Stop);
+        receipt.Complete();
+      },
+      this);
 }
 
 void CTavrikDlg::AddClosingStep(std::function<void()> step) {

@@ -23,10 +23,10 @@ bool GuiDispatcher::OnGuiThread() {
   return app != nullptr && QThread::currentThread() == app->thread();
 }
 
-void GuiDispatcher::Post(std::function<void()> call) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (app == nullptr) return;
-  QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
+void GuiDispatcher::Post(std::function<void()> call, QObject* context) {
+  QObject* receiver = context != nullptr ? context : QCoreApplication::instance();
+  if (receiver == nullptr) return;
+  QMetaObject::invokeMethod(receiver, std::move(call), Qt::QueuedConnection);
 }
 
 bool GuiDispatcher::CallAndWait(std::function<void()> call) {

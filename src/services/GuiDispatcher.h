@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 
+class QObject;
+
 // Carries calls onto the GUI thread: queued, or queued with the caller
 // waiting for it. A waiter never relies on the GUI thread alone to wake it:
 // Release() lets every waiter go, so shutdown can never deadlock against a
@@ -12,7 +14,8 @@ class GuiDispatcher {
   GuiDispatcher();
   ~GuiDispatcher();
 
-  void Post(std::function<void()> call);
+  // Dropped if context (default: the application) is gone when it is due.
+  void Post(std::function<void()> call, QObject* context = nullptr);
   bool CallAndWait(std::function<void()> call);
   void Release();
 

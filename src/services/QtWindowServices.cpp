@@ -80,11 +80,13 @@ int QtWindowServices::MessageBox(QWidget* owner, const QString& text, const QStr
   return *result;
 }
 
-std::optional<QString> QtWindowServices::OpenFileName(QWidget* owner, const FileDialogSpec& settings) {
+std::optional<QString> QtWindowServices::OpenFileName(QWidget* owner,
+                                                      const FileDialogSpec& settings) {
   return RunFileDialog(owner, settings, false);
 }
 
-std::optional<QString> QtWindowServices::SaveFileName(QWidget* owner, const FileDialogSpec& settings) {
+std::optional<QString> QtWindowServices::SaveFileName(QWidget* owner,
+                                                      const FileDialogSpec& settings) {
   return RunFileDialog(owner, settings, true);
 }
 
@@ -100,8 +102,8 @@ void QtWindowServices::StopTick(TickId id) {
   m_ticks.Stop(id);
 }
 
-void QtWindowServices::PostToGui(std::function<void()> call) {
-  m_dispatcher.Post(std::move(call));
+void QtWindowServices::PostToGui(std::function<void()> call, QObject* context) {
+  m_dispatcher.Post(std::move(call), context);
 }
 
 bool QtWindowServices::CallOnGui(std::function<void()> call) {

@@ -14,7 +14,7 @@ class QtWindowServices final : public WindowServices {
   int RunModal(QDialog& dialog) override;
   TickId StartTick(int periodMs, std::function<void()> callback) override;
   void StopTick(TickId id) override;
-  void PostToGui(std::function<void()> call) override;
+  void PostToGui(std::function<void()> call, QObject* context) override;
   bool CallOnGui(std::function<void()> call) override;
   void ReleaseWaiters() override;
 

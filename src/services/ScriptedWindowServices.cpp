@@ -10,7 +10,8 @@ int ScriptedWindowServices::MessageBox(QWidget*, const QString& text, const QStr
   return answer;
 }
 
-std::optional<QString> ScriptedWindowServices::OpenFileName(QWidget*, const FileDialogSpec& settings) {
+std::optional<QString> ScriptedWindowServices::OpenFileName(QWidget*,
+                                                            const FileDialogSpec& settings) {
   std::lock_guard guard(m_lock);
   m_fileDialogs.push_back(settings);
   if (m_fileNames.empty()) return std::nullopt;

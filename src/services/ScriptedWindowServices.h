@@ -28,7 +28,9 @@ class ScriptedWindowServices final : public WindowServices {
   int RunModal(QDialog& dialog) override;
   TickId StartTick(int periodMs, std::function<void()> callback) override;
   void StopTick(TickId id) override;
-  void PostToGui(std::function<void()> call) override { m_dispatcher.Post(std::move(call)); }
+  void PostToGui(std::function<void()> call, QObject* context) override {
+    m_dispatcher.Post(std::move(call), context);
+  }
   bool CallOnGui(std::function<void()> call) override;
   void ReleaseWaiters() override { m_dispatcher.Release(); }
 

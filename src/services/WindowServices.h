@@ -6,6 +6,7 @@
 #include <optional>
 
 class QDialog;
+class QObject;
 class QWidget;
 
 // Buttons and results of message boxes and modal dialogs, as every window of
@@ -48,8 +49,9 @@ class WindowServices {
   virtual TickId StartTick(int periodMs, std::function<void()> callback) = 0;
   virtual void StopTick(TickId id) = 0;
 
-  // Queued onto the GUI thread.
-  virtual void PostToGui(std::function<void()> call) = 0;
+  // Queued onto the GUI thread. With a context object the call is dropped
+  // if the context is destroyed first, so it never runs on a dead owner.
+  virtual void PostToGui(std::function<void()> call, QObject* context = nullptr) = 0;
   // Runs call on the GUI thread and waits for it; false if released first.
   virtual bool CallOnGui(std::function<void()> call) = 0;
   // Releases every thread waiting in CallOnGui or MessageBox, now and later;
