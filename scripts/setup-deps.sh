@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-  qt6-serialport-dev qt6-charts-dev
+  qt6-serialport-dev qt6-translations-l10n libqcustomplot-dev
   libqt6opengl6-dev libglu1-mesa-dev
   qt6-webengine-dev libjs-leaflet
   libcurl4-openssl-dev libpugixml-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth fonts-noto-cjk
+  xvfb xauth fonts-noto-cjk fonts-liberation2 lrzsz openssl python3
 )
 
 missing=()
