@@ -1,0 +1,20 @@
+#include "update/common/TextFormat.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+std::string textf(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text;
+  if (size > 0) {
+    text.resize(static_cast<size_t>(size));
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+  }
+  va_end(again);
+  return text;
+}
