@@ -1,0 +1,45 @@
+#include "map/MapStartup.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QtGlobal>
+
+#include "map/PageSchemeHandler.h"
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr const char* kBrowserFlags = "QTWEBENGINE_CHROMIUM_FLAGS";
+constexpr const char* kNoSandbox = "--no-sandbox";
+
+bool RunsAsRoot() {
+#if defined(Q_OS_UNIX)
+  return geteuid() == 0;
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
+void PrepareMapBeforeApplication() {
+  PageSchemeHandler::RegisterScheme();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The browser lists its start-up settings on every start; QT_LOGGING_RULES
+  // still brings them back when wanted.
+  QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");
+  if (RunsAsRoot()) {
+    // Appended, so that flags already set (remote hosts blocked in tests)
+    // are kept.
+    QByteArray flags = qgetenv(kBrowserFlags);
+    if (!flags.split(' ').contains(kNoSandbox)) {
+      if (!flags.isEmpty()) flags += ' ';
+      flags += kNoSandbox;
+      qputenv(kBrowserFlags, flags);
+    }
+  }
+}
