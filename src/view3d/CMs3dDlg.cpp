@@ -121,11 +121,12 @@ void CMs3dDlg::OnTimer() {
     m_scene.pitch = static_cast<float>(pitch);
     m_scene.roll = static_cast<float>(-roll);
     m_scene.yaw = static_cast<float>(-yaw);
+    m_givenYaw = static_cast<float>(yaw);
   }
   // Roll is printed as the model turns by it; yaw as the unit gives it.
   m_texts = {QString::fromStdString(AttitudeText::format("Pitch", m_scene.pitch)),
              QString::fromStdString(AttitudeText::format("Roll", m_scene.roll)),
-             QString::fromStdString(AttitudeText::format("Yaw", -m_scene.yaw))};
+             QString::fromStdString(AttitudeText::format("Yaw", m_givenYaw))};
   if (m_view != nullptr) {
     m_view->setCornerTexts(m_texts);
     m_view->update();

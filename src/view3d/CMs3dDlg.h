@@ -77,6 +77,7 @@ class CMs3dDlg : public QDialog {
   Ms3dView* m_view = nullptr;
   QTimer* m_timer;
   QStringList m_texts;
+  float m_givenYaw = 0;  // the scene's yaw negated back, without turning 0 into -0
   std::vector<PendingMessage> m_pending;
   bool m_contextReported = false;
   bool m_sceneInitialised = false;

@@ -1,5 +1,7 @@
 #include "Ms3dView.h"
 
+#include <GL/gl.h>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -23,6 +25,9 @@ ClientRect rectOf(int width, int height) {
 Ms3dView::Ms3dView(GLScene& scene, QWidget* parent) : QOpenGLWidget(parent), m_scene(scene) {
   setObjectName(QStringLiteral("ms3dView"));
   setFormat(surfaceFormat());
+  // The scene clears to half-transparent black; the picture itself is
+  // opaque, as a window's own pixels are, so its framebuffer keeps no alpha.
+  setTextureFormat(GL_RGB8);
   setMinimumSize(1, 1);
 }
 

@@ -166,10 +166,10 @@ AircraftBuilder::Result AircraftBuilder::build(const std::string& textureName) {
   const int skinIndex = builder.addMaterial(skin);
 
   Material paint;
-  setColour(paint.ambient, 0.45f, 0.08f, 0.08f);
+  setColour(paint.ambient, 0.6f, 0.1f, 0.1f);
   setColour(paint.diffuse, 0.8f, 0.12f, 0.1f);
   setColour(paint.specular, 0.4f, 0.4f, 0.4f);
-  setColour(paint.emissive, 0.1f, 0.02f, 0.02f);
+  setColour(paint.emissive, 0.22f, 0.04f, 0.04f);
   paint.shininess = 40.0f;
   const int paintIndex = builder.addMaterial(paint);
 
