@@ -4,31 +4,39 @@
 #include <cstring>
 #include <fstream>
 
-#include "Crc16Xmodem.h"
+#include "protocol/Crc16Xmodem.h"
 
 BootLoader::BootLoader(const SimOptions& options)
     : m_imageOutPath(options.imageOutPath),
       m_nakEvery(options.nakEvery),
       m_silentAfter(options.silentAfter),
-      m_verbose(options.verbose) {}
+      m_verbose(options.verbose),
+      m_line(options.loaderBaud) {}
 
 void BootLoader::Reset(Clock::time_point now) {
+  m_line.Clear();
   m_state = State::Rebooting;
   m_deadline = now + kRebootTime;
   Log("reset: rebooting into the boot loader");
 }
 
 std::optional<BootLoader::Clock::time_point> BootLoader::NextDeadline() const {
-  if (m_state == State::Rebooting || m_state == State::WaitingForStart) return m_deadline;
-  if (m_state == State::Receiving && !m_packet.empty()) return m_deadline;
-  return std::nullopt;
+  std::optional<Clock::time_point> next = m_line.NextRelease();
+  const bool timed = m_state == State::Rebooting || m_state == State::WaitingForStart ||
+                     (m_state == State::Receiving && !m_packet.empty());
+  if (timed && (!next || m_deadline < *next)) next = m_deadline;
+  return next;
+}
+
+void BootLoader::Emit(std::string_view bytes, Clock::time_point at, std::vector<uint8_t>& out) {
+  m_line.Answer(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), at, out);
 }
 
 void BootLoader::Tick(Clock::time_point now, std::vector<uint8_t>& out, SimStats& stats) {
   (void)stats;
+  m_line.Release(now, out);
   if (m_state == State::Rebooting && now >= m_deadline) {
-    const std::string text = kAnnouncement;
-    out.insert(out.end(), text.begin(), text.end());
+    Emit(kAnnouncement, now, out);
     m_state = State::WaitingForStart;
     m_deadline = now + kWaitForStart;
     m_lastTwo.clear();
@@ -38,13 +46,15 @@ void BootLoader::Tick(Clock::time_point now, std::vector<uint8_t>& out, SimStats
   } else if (m_state == State::Receiving && !m_packet.empty() && now >= m_deadline) {
     Log("packet cut short: NAK");
     m_packet.clear();
-    if (!Silent()) out.push_back(kNak);
+    if (!Silent()) Emit(std::string_view("\x15", 1), now, out);
   }
 }
 
 void BootLoader::Feed(const uint8_t* bytes, size_t count, Clock::time_point now,
                       std::vector<uint8_t>& out, SimStats& stats) {
   for (size_t i = 0; i < count; ++i) {
+    // Paced, the byte is only there once the line has carried it.
+    const Clock::time_point at = m_line.Arrival(now);
     if (m_state == State::WaitingForStart) {
       m_lastTwo += char(bytes[i]);
       if (m_lastTwo.size() > 2) m_lastTwo.erase(0, 1);
@@ -60,31 +70,31 @@ void BootLoader::Feed(const uint8_t* bytes, size_t count, Clock::time_point now,
         m_goodDataPackets = 0;
         m_deliberateNak.reset();
         m_packetsAnswered = 0;
-        out.push_back(kCrcRequest);
+        Emit("C", at, out);
       }
     } else if (m_state == State::Receiving) {
-      FeedReceiving(bytes[i], now, out, stats);
+      FeedReceiving(bytes[i], at, out, stats);
     }
   }
 }
 
-void BootLoader::FeedReceiving(uint8_t byte, Clock::time_point now, std::vector<uint8_t>& out,
+void BootLoader::FeedReceiving(uint8_t byte, Clock::time_point at, std::vector<uint8_t>& out,
                                SimStats& stats) {
   if (m_packet.empty()) {
     if (byte == kEot) {
-      OnEot(out);
+      OnEot(at, out);
     } else if (byte == kSoh) {
       m_packet.push_back(byte);
-      m_deadline = now + kPacketStall;
+      m_deadline = at + kPacketStall;
     }
     return;  // anything else between packets is line noise
   }
   m_packet.push_back(byte);
-  m_deadline = now + kPacketStall;
-  if (m_packet.size() == kPacketSize) OnPacket(out, stats);
+  m_deadline = at + kPacketStall;
+  if (m_packet.size() == kPacketSize) OnPacket(at, out, stats);
 }
 
-void BootLoader::OnPacket(std::vector<uint8_t>& out, SimStats& stats) {
+void BootLoader::OnPacket(Clock::time_point at, std::vector<uint8_t>& out, SimStats& stats) {
   const uint8_t block = m_packet[1];
   const uint8_t* data = &m_packet[3];
   const uint16_t crc = uint16_t((m_packet[131] << 8) | m_packet[132]);
@@ -109,7 +119,7 @@ void BootLoader::OnPacket(std::vector<uint8_t>& out, SimStats& stats) {
       (answer == kAck ? ": ACK" : ": NAK"));
   m_packet.clear();
   if (!Silent()) {
-    out.push_back(answer);
+    Emit(std::string_view(reinterpret_cast<const char*>(&answer), 1), at, out);
     ++m_packetsAnswered;
     ++stats.packets;
   }
@@ -150,13 +160,15 @@ uint8_t BootLoader::AnswerData(uint8_t block, const uint8_t* data) {
   return kAck;
 }
 
-void BootLoader::OnEot(std::vector<uint8_t>& out) {
+void BootLoader::OnEot(Clock::time_point at, std::vector<uint8_t>& out) {
   if (m_phase == Phase::Header) return;
   Log("EOT: ACK, asking for the closing block");
   m_phase = Phase::Closing;
   if (Silent()) return;
-  out.push_back(kAck);
-  out.push_back(kCrcRequest);
+  Emit(
+      "\x06"
+      "C",
+      at, out);
 }
 
 void BootLoader::Finish() {

@@ -4,14 +4,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "SimOptions.h"
 #include "SimStats.h"
+#include "tools/unitsim/LoaderLinePacer.h"
 
 // The unit's boot loader: after "reset!" it announces itself, waits for "ks"
 // and receives a firmware image as a YMODEM batch of 133-byte packets (header
 // block 0 with name and size, data blocks 1, 2, ..., EOT, closing block 0).
+// With a loader baud rate its answers come as late as on a line of that rate.
 class BootLoader {
  public:
   using Clock = std::chrono::steady_clock;
@@ -32,8 +35,9 @@ class BootLoader {
 
   // "reset!" arrived: the unit restarts into the boot loader.
   void Reset(Clock::time_point now);
-  // Between "reset!" and the end of the transfer (or of the wait for "ks").
-  bool Active() const { return m_state != State::Off; }
+  // Between "reset!" and the end of the transfer (or of the wait for "ks"),
+  // and until its last answer has gone.
+  bool Active() const { return m_state != State::Off || m_line.Holding(); }
 
   // Bytes from the program; answers go to `out`.
   void Feed(const uint8_t* bytes, size_t count, Clock::time_point now, std::vector<uint8_t>& out,
@@ -50,12 +54,13 @@ class BootLoader {
   enum class State { Off, Rebooting, WaitingForStart, Receiving };
   enum class Phase { Header, Data, Closing };
 
-  void FeedReceiving(uint8_t byte, Clock::time_point now, std::vector<uint8_t>& out,
+  void FeedReceiving(uint8_t byte, Clock::time_point at, std::vector<uint8_t>& out,
                      SimStats& stats);
-  void OnPacket(std::vector<uint8_t>& out, SimStats& stats);
+  void OnPacket(Clock::time_point at, std::vector<uint8_t>& out, SimStats& stats);
   uint8_t AnswerHeader(const uint8_t* data);
   uint8_t AnswerData(uint8_t block, const uint8_t* data);
-  void OnEot(std::vector<uint8_t>& out);
+  void OnEot(Clock::time_point at, std::vector<uint8_t>& out);
+  void Emit(std::string_view bytes, Clock::time_point at, std::vector<uint8_t>& out);
   void Finish();
   bool Silent() const;
   void Log(const std::string& text) const;
@@ -64,6 +69,7 @@ class BootLoader {
   const int m_nakEvery;
   const int64_t m_silentAfter;
   const bool m_verbose;
+  LoaderLinePacer m_line;
 
   State m_state = State::Off;
   Phase m_phase = Phase::Header;

@@ -76,6 +76,12 @@ const std::map<std::string_view, Setter>& ValueOptions() {
        }},
       {"--nak-every", NumberIn(&SimOptions::nakEvery, 0, 1'000'000)},
       {"--silent-after", NumberIn<int64_t>(&SimOptions::silentAfter, 0, INT64_MAX)},
+      {"--loader-baud", NumberIn(&SimOptions::loaderBaud, 0, 100'000'000)},
+      {"--tee",
+       [](SimOptions& o, std::string_view v) {
+         o.teePath = v;
+         return !v.empty();
+       }},
       {"--noise", NumberIn(&SimOptions::noisePercent, 0, 1000)},
       {"--corrupt-every", NumberIn(&SimOptions::corruptEvery, 0, 1'000'000)},
       {"--seed",
@@ -223,9 +229,14 @@ again), NAK for a bad one or a wrong block number; a packet cut short for 1 s
 is NAKed. EOT is answered with ACK and 'C'; the closing empty block 0 ends the
 transfer, the image (cut to the size in the header) is written and the unit
 starts streaming again.
-  --image-out PATH     write the received image to PATH
+  --image-out PATH     write the received image to PATH (exactly the size in the
+                       header), replacing what was there, at the end of each transfer
   --nak-every N        NAK every Nth good data packet (the resend is taken)
   --silent-after N     stop answering after N packets
+  --loader-baud N      pace the boot loader as a line of N baud would (10 bits a
+                       byte): a packet counts as received only when its 133 bytes
+                       could have arrived, and each answer takes its own line time
+                       (default 0: answer at once)
 
 Faults:
   --noise PERCENT      garbage bytes between frames, on average PERCENT percent
@@ -233,6 +244,11 @@ Faults:
   --corrupt-every N    every Nth frame with a bad CRC (or sum)
   --seed N             seed for noise; the same seed gives the same bytes
                        (without it a seed is drawn and printed on stderr)
+
+Recording:
+  --tee PATH           append every byte the unit sends (frames, replies, boot-loader
+                       bytes) to PATH as raw bytes, in the order sent; flushed when
+                       the unit ends
 
   --verbose            log commands and boot-loader steps on stderr
   --help               this text

@@ -29,10 +29,13 @@ struct SimOptions {
   std::string imageOutPath;
   int nakEvery = 0;          // 0 = never
   int64_t silentAfter = -1;  // packets answered before going silent; -1 = never
+  int loaderBaud = 0;        // boot-loader line pacing; 0 = answer at once
 
   int noisePercent = 0;
   int corruptEvery = 0;  // 0 = never
   std::optional<uint64_t> seed;
+
+  std::string teePath;  // every byte sent is also appended here
 
   bool verbose = false;
 };

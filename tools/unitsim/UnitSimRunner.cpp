@@ -8,16 +8,18 @@
 #include "PseudoTerminal.h"
 #include "SignalPipe.h"
 #include "VirtualUnit.h"
+#include "tools/unitsim/TeeFile.h"
 
 namespace {
 
 using Clock = VirtualUnit::Clock;
 
 // Writes what the line takes now.
-void Flush(VirtualUnit& unit, PseudoTerminal& terminal) {
+void Flush(VirtualUnit& unit, PseudoTerminal& terminal, TeeFile* tee) {
   while (!unit.Output().empty()) {
     const ssize_t written = terminal.Write(unit.Output().data(), unit.Output().size());
     if (written <= 0) return;
+    if (tee) tee->Append(unit.Output().data(), size_t(written));
     unit.ConsumeOutput(size_t(written));
   }
 }
@@ -42,8 +44,8 @@ int TimeoutMs(const VirtualUnit& unit, Clock::time_point now) {
 }  // namespace
 
 UnitSimRunner::UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal,
-                             SignalPipe& signals)
-    : m_options(options), m_terminal(terminal), m_signals(signals) {}
+                             SignalPipe& signals, TeeFile* tee)
+    : m_options(options), m_terminal(terminal), m_signals(signals), m_tee(tee) {}
 
 SimStats UnitSimRunner::Run() {
   VirtualUnit unit(m_options, Clock::now());
@@ -53,7 +55,7 @@ SimStats UnitSimRunner::Run() {
   for (;;) {
     const Clock::time_point now = Clock::now();
     unit.Advance(now);
-    Flush(unit, m_terminal);
+    Flush(unit, m_terminal, m_tee);
 
     const bool wantsToWrite = !unit.Output().empty() || unit.WantsLineSpace();
     pollfd fds[2] = {

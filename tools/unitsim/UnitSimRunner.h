@@ -5,16 +5,20 @@
 
 class PseudoTerminal;
 class SignalPipe;
+class TeeFile;
 
 // Runs the virtual unit on the master end of a pseudo-terminal (POSIX poll
-// loop) until SIGINT or SIGTERM.
+// loop) until SIGINT or SIGTERM. With a tee, every byte the line took is
+// copied there too.
 class UnitSimRunner {
  public:
-  UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal, SignalPipe& signals);
+  UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal, SignalPipe& signals,
+                TeeFile* tee = nullptr);
   SimStats Run();
 
  private:
   const SimOptions& m_options;
   PseudoTerminal& m_terminal;
   SignalPipe& m_signals;
+  TeeFile* m_tee;
 };

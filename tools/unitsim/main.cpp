@@ -1,10 +1,12 @@
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "PseudoTerminal.h"
 #include "SignalPipe.h"
 #include "SimOptionParser.h"
 #include "UnitSimRunner.h"
+#include "tools/unitsim/TeeFile.h"
 
 int main(int argc, char** argv) {
   const SimOptionParser::Result parsed = SimOptionParser::Parse(argc, argv);
@@ -19,6 +21,14 @@ int main(int argc, char** argv) {
 
   SignalPipe signals;
   std::string error;
+  std::unique_ptr<TeeFile> tee;
+  if (!parsed.options.teePath.empty()) {
+    tee = TeeFile::Open(parsed.options.teePath, &error);
+    if (!tee) {
+      std::fprintf(stderr, "tavrik-unitsim: %s\n", error.c_str());
+      return 1;
+    }
+  }
   auto terminal = PseudoTerminal::Open(&error);
   if (!terminal) {
     std::fprintf(stderr, "tavrik-unitsim: %s\n", error.c_str());
@@ -31,7 +41,8 @@ int main(int argc, char** argv) {
   std::printf("%s\n", terminal->DevicePath().c_str());
   std::fflush(stdout);
 
-  const SimStats stats = UnitSimRunner(parsed.options, *terminal, signals).Run();
+  const SimStats stats = UnitSimRunner(parsed.options, *terminal, signals, tee.get()).Run();
+  tee.reset();  // flushed before the statistics line tells the caller the unit is done
   std::printf("%s\n", stats.Line().c_str());
   std::fflush(stdout);
   return 0;
