@@ -13,6 +13,7 @@ A query string changes how a file is served:
   status=<code>  answer with that status and no file
   truncate=<n>   announce the whole file but send only its first n bytes
   redirect=<url> answer 302 with that Location
+  trickle=<ms>   send the file one byte at a time, one every <ms>
 """
 
 import argparse
@@ -99,6 +100,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Connection", "close")
         self.end_headers()
+        if "trickle" in query:
+            pause = int(query["trickle"]) / 1000.0
+            for i in range(len(body)):
+                self.wfile.write(body[i:i + 1])
+                self.wfile.flush()
+                time.sleep(pause)
+            self.close_connection = True
+            return
         if "truncate" in query:
             self.wfile.write(body[: int(query["truncate"])])
             self.wfile.flush()

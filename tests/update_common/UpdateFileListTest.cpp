@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/update_common/FileListXml.h"
 #include "tests/update_common/TempDir.h"
 #include "update/common/FileTime.h"
 #include "update/common/UpdateFileList.h"
@@ -15,18 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Children = std::vector<std::pair<std::string, std::string>>;
+using Children = FileListChildren;
 
 std::string entry(const Children& children) {
-  std::string xml = "<File>";
-  for (const auto& [key, value] : children) xml += "<" + key + ">" + value + "</" + key + ">";
-  return xml + "</File>";
+  return fileListEntry(children);
 }
-
 std::string list(const std::vector<std::string>& entries) {
-  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<UpdateList>\n";
-  for (const std::string& e : entries) xml += "  " + e + "\n";
-  return xml + "</UpdateList>\n";
+  return fileList(entries);
 }
 
 // An installed program with its embedded version, between other bytes.
