@@ -26,7 +26,8 @@ UnitSimChild::UnitSimChild(const std::vector<std::string>& arguments) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  std::vector<std::string> all{TAVRIK_UNITSIM_PATH};
+  // A fixed seed keeps the unit from announcing the one it drew.
+  std::vector<std::string> all{TAVRIK_UNITSIM_PATH, "--seed", "1"};
   all.insert(all.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& argument : all) argv.push_back(argument.data());

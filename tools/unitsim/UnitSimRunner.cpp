@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -33,12 +34,18 @@ void ReadAll(VirtualUnit& unit, PseudoTerminal& terminal) {
   }
 }
 
-int TimeoutMs(const VirtualUnit& unit, Clock::time_point now) {
+// How long the loop may sleep: to the nanosecond, since a millisecond more
+// per boot-loader answer would add a tenth to a paced upgrade. Null: until
+// input comes.
+const timespec* Timeout(const VirtualUnit& unit, Clock::time_point now, timespec& wait) {
   const auto wakeUp = unit.NextWakeUp();
-  if (!wakeUp) return -1;
-  if (*wakeUp <= now) return 0;
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*wakeUp - now);
-  return int(std::min<std::chrono::milliseconds::rep>(wait.count(), 60'000));
+  if (!wakeUp) return nullptr;
+  const auto left =
+      std::clamp<Clock::duration>(*wakeUp - now, Clock::duration::zero(), std::chrono::seconds(60));
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+  wait.tv_sec = time_t(seconds.count());
+  wait.tv_nsec = long(std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds).count());
+  return &wait;
 }
 
 }  // namespace
@@ -62,7 +69,8 @@ SimStats UnitSimRunner::Run() {
         {m_terminal.MasterFd(), short(POLLIN | (wantsToWrite ? POLLOUT : 0)), 0},
         {m_signals.ReadFd(), POLLIN, 0},
     };
-    const int ready = ::poll(fds, 2, TimeoutMs(unit, now));
+    timespec wait{};
+    const int ready = ::ppoll(fds, 2, Timeout(unit, now, wait), nullptr);
     if (ready < 0 && errno != EINTR) break;
     if (fds[1].revents != 0 || m_signals.Triggered()) break;
     if (fds[0].revents & POLLIN) ReadAll(unit, m_terminal);
