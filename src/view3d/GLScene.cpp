@@ -166,9 +166,10 @@ void GLScene::drawGround() {
   glBindTexture(GL_TEXTURE_2D, 0);
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(0.45f, 0.55f, 0.45f);
+  // One begin/end for all the cells: the same quads, far fewer calls.
+  glBegin(GL_QUADS);
   for (int i = 0; i < kGridSize - 1; ++i) {
     for (int j = 0; j < kGridSize - 1; ++j) {
-      glBegin(GL_QUADS);
       glTexCoord2f(0.0f, 0.0f);
       glVertex3dv(m_ground[j][i].data());
       glTexCoord2f(0.0f, 1.0f);
@@ -177,9 +178,9 @@ void GLScene::drawGround() {
       glVertex3dv(m_ground[j + 1][i + 1].data());
       glTexCoord2f(1.0f, 0.0f);
       glVertex3dv(m_ground[j + 1][i].data());
-      glEnd();
     }
   }
+  glEnd();
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glDisable(GL_TEXTURE_2D);
 }
