@@ -9,8 +9,8 @@
 #include <string>
 
 #include "DemoLog.h"
-#include "LogConverter.h"
-#include "PorotocalRtkAnalyse.h"
+#include "convert/LogConverter.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace fs = std::filesystem;
 

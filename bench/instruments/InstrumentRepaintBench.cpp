@@ -7,10 +7,10 @@
 #include <QImage>
 #include <functional>
 
-#include "CMeter.h"
-#include "CRoundSliderCtrl.h"
-#include "LampArray.h"
-#include "MainWindowInstruments.h"
+#include "instruments/CMeter.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/LampArray.h"
+#include "instruments/MainWindowInstruments.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <cstdio>
 #include <functional>
 
-#include "ControlMap.h"
-#include "ReceiveDispatcher.h"
-#include "ScriptedWindowServices.h"
-#include "TavrikDlg.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/TavrikDlg.h"
+#include "protocol/ReceivePipeline.h"
+#include "services/ScriptedWindowServices.h"
 
 namespace {
 
@@ -91,12 +91,13 @@ int main(int argc, char** argv) {
   c.As<QComboBox>(1041)->setEditText(device);
   c.As<QComboBox>(1040)->setCurrentText("921600");
   c.As<QPushButton>(1008)->click();
-  const RingParser& parser = window.Receive().Parser();
+  const ReceivePipeline& pipeline = window.Pipeline();
+  auto passed = [&] { return pipeline.Counters().framesPassed; };
   const double cpuBefore = CpuSeconds();
   QElapsedTimer wall;
   wall.start();
   c.As<QPushButton>(1060)->click();  // the unit starts streaming
-  RunUntil((seconds + 10) * 1000, [&] { return parser.FramesPassed() >= frames; });
+  RunUntil((seconds + 10) * 1000, [&] { return passed() >= frames; });
   const double cpu = CpuSeconds() - cpuBefore;
   const double elapsed = double(wall.elapsed()) / 1000.0;
   const qulonglong sent = frames;
@@ -108,16 +109,16 @@ int main(int argc, char** argv) {
   std::printf("peak memory            %.1f MB\n", double(PeakRssKb()) / 1024.0);
   std::printf("frames sent            %llu\n", sent);
   std::printf("frames decoded         %llu (%.0f per second)\n",
-              static_cast<unsigned long long>(parser.FramesPassed()),
-              double(parser.FramesPassed()) / elapsed);
+              static_cast<unsigned long long>(passed()), double(passed()) / elapsed);
   std::printf("crc failures           %llu\n",
-              static_cast<unsigned long long>(parser.FramesFailed()));
-  std::printf("ring overruns          %llu\n", static_cast<unsigned long long>(parser.Overruns()));
+              static_cast<unsigned long long>(pipeline.Counters().framesFailed));
+  std::printf("ring overruns          %llu\n",
+              static_cast<unsigned long long>(pipeline.Counters().overruns));
   std::printf("frames lost            %lld\n",
-              static_cast<long long>(sent) - static_cast<long long>(parser.FramesPassed()));
+              static_cast<long long>(sent) - static_cast<long long>(passed()));
   for (const QString& text : services.MessageTexts()) {
     std::printf("message shown          %s\n", text.toUtf8().constData());
   }
-  window.Receive().StopParser();
+  window.Pipeline().Stop();
   return 0;
 }

@@ -4,9 +4,9 @@
 #include <random>
 
 #include "DemoLog.h"
-#include "FrameBuilder.h"
-#include "FrameScanner.h"
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/FrameBuilder.h"
+#include "protocol/FrameScanner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ void BM_CheckAndDecodeFrame120(benchmark::State& state) {
     analyser.DecodeFrame120();
     benchmark::DoNotOptimize(analyser.GetYaw());
   }
-  state.counters["frames/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["frames/s"] =
+      benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CheckAndDecodeFrame120);
 

@@ -19,13 +19,12 @@
 #include <mutex>
 #include <string>
 
-#include "CSerialPort.h"
-#include "FrameHandlers.h"
-#include "PorotocalRtkAnalyse.h"
-#include "PortErrorReporter.h"
-#include "ReceiveRing.h"
-#include "RingParser.h"
-#include "SerialPortOwner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "protocol/ReceivePipeline.h"
+#include "protocol/SampleHub.h"
+#include "serial/CSerialPort.h"
+#include "serial/PortErrorReporter.h"
+#include "serial/SerialPortOwner.h"
 
 extern char** environ;
 
@@ -86,24 +85,27 @@ class UnitProcess {
   std::string m_devicePath;
 };
 
-// Stands in for the main window: chunks go into the ring as AcceptChunk puts
-// them there, the parser counts the frames.
-class RingOwner : public SerialPortOwner, public FrameHandlers, public PortErrorReporter {
+// Live frames throughout, as after "开始输出".
+class LiveMode : public ReceiveModeSwitch {
  public:
-  RingOwner() : m_parser(m_ring, m_analyser, m_mode, *this) { m_parser.Start(); }
+  LiveMode() { Set(ReceiveMode::Live); }
+};
 
-  ReceiveMode CurrentReceiveMode() const override { return m_mode.load(); }
+// Stands in for the main window: chunks go down the receive pipeline as the
+// program's own owner hands them on, and the pipeline decodes the frames.
+class RingOwner : public SerialPortOwner, public PortErrorReporter {
+ public:
+  RingOwner() { m_pipeline.Start(); }
+
+  ReceiveMode CurrentReceiveMode() const override { return m_mode.Get(); }
   void AcceptChunk(const uint8_t* bytes, int count) override {
-    m_ring.Write(bytes, size_t(count));
-    m_ring.SetDataEvent();
+    m_pipeline.AcceptChunk(bytes, size_t(count));
     std::lock_guard guard(m_lock);
     m_received += uint64_t(count);
     if (m_received >= m_expected) m_done.notify_all();
   }
-  void HandOverByte(uint8_t, OwnerReceipt receipt) override { receipt.Complete(); }
+  void HandOverBytes(const uint8_t*, size_t, OwnerReceipt receipt) override { receipt.Complete(); }
   void OnPortGone() override {}
-  void OnLiveFrame() override { m_liveFrames.fetch_add(1, std::memory_order_relaxed); }
-  void OnCurveFrame() override {}
   void ShowPortError(const QString&, const QString& text, OwnerReceipt receipt) override {
     std::fprintf(stderr, "port error: %s\n", text.toLocal8Bit().constData());
     receipt.Complete();
@@ -127,15 +129,13 @@ class RingOwner : public SerialPortOwner, public FrameHandlers, public PortError
     }
     return m_received;
   }
-  RingParser& Parser() { return m_parser; }
-  uint64_t LiveFrames() const { return m_liveFrames.load(); }
+  ReceivePipeline& Pipeline() { return m_pipeline; }
+  uint64_t LiveFrames() const { return m_analyser.Samples()->LatestSequence(); }
 
  private:
-  ReceiveRing m_ring;
-  CPorotocalRtkAnalyse m_analyser;
-  std::atomic<ReceiveMode> m_mode{ReceiveMode::Live};
-  std::atomic<uint64_t> m_liveFrames{0};
-  RingParser m_parser;
+  CPorotocalRtkAnalyse m_analyser{CPorotocalRtkAnalyse::Publishing::ToHub};
+  LiveMode m_mode;
+  ReceivePipeline m_pipeline{m_analyser, m_mode};
   std::mutex m_lock;
   std::condition_variable m_done;
   uint64_t m_received = 0;
@@ -160,7 +160,7 @@ void BM_UnitThroughWorkerIntoRing(benchmark::State& state) {
     const uint64_t received = owner.WaitForAll();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     port.ShutdownPort();
-    owner.Parser().Stop();
+    owner.Pipeline().Stop();
     const std::string stats = unit.Stop();
 
     const double bytesPerSecond = double(received) / seconds;
@@ -169,16 +169,16 @@ void BM_UnitThroughWorkerIntoRing(benchmark::State& state) {
     state.counters["bytes_per_s"] = bytesPerSecond;
     state.counters["lost_bytes"] = lost;
     state.counters["x_921600_line"] = bytesPerSecond / kLineBytesPerSecond921600;
-    state.counters["frames_parsed"] = double(owner.Parser().FramesPassed());
-    state.counters["ring_overruns"] = double(owner.Parser().Overruns());
+    state.counters["frames_parsed"] = double(owner.Pipeline().Counters().framesPassed);
+    state.counters["ring_overruns"] = double(owner.Pipeline().Counters().overruns);
     std::printf(
         "serial worker into ring: %.0f bytes/s (%.1f x the 921600 baud line rate), "
         "%.0f bytes lost of %llu; parser: %llu frames passed, %llu failed, %llu overruns\n"
         "unit: %s\n",
         bytesPerSecond, bytesPerSecond / kLineBytesPerSecond921600, lost,
-        (unsigned long long)expected, (unsigned long long)owner.Parser().FramesPassed(),
-        (unsigned long long)owner.Parser().FramesFailed(),
-        (unsigned long long)owner.Parser().Overruns(), stats.c_str());
+        (unsigned long long)expected, (unsigned long long)owner.Pipeline().Counters().framesPassed,
+        (unsigned long long)owner.Pipeline().Counters().framesFailed,
+        (unsigned long long)owner.Pipeline().Counters().overruns, stats.c_str());
   }
 }
 BENCHMARK(BM_UnitThroughWorkerIntoRing)

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "LogConverter.h"
-#include "PorotocalRtkAnalyse.h"
+#include "convert/LogConverter.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* in = ::fmemopen(const_cast<uint8_t*>(data), size, "rb");

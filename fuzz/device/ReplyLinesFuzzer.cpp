@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ReplyInterpreter.h"
+#include "device/ReplyInterpreter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Arbitrary bytes through the per-byte synchroniser and its decoder.
 #include <cstdlib>
 
-#include "Crc16.h"
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/Crc16.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CPorotocalRtkAnalyse analyser;

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "BigEndian.h"
-#include "Crc16.h"
-#include "FrameScanner.h"
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/BigEndian.h"
+#include "protocol/Crc16.h"
+#include "protocol/FrameScanner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 

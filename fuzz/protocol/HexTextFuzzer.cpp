@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "HexText.h"
+#include "protocol/HexText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* text = reinterpret_cast<const char*>(data);

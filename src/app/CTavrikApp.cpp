@@ -1,10 +1,10 @@
-#include "CTavrikApp.h"
+#include "app/CTavrikApp.h"
 
 #include <QFont>
 #include <QFontDatabase>
 
-#include "QtWindowServices.h"
-#include "TavrikDlg.h"
+#include "mainwindow/TavrikDlg.h"
+#include "services/QtWindowServices.h"
 
 #if defined(Q_OS_UNIX)
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-#include "CTavrikApp.h"
+#include "app/CTavrikApp.h"
 
 int main(int argc, char** argv) {
   CTavrikApp app(argc, argv);

@@ -1,4 +1,4 @@
-#include "ConvertColumns.h"
+#include "convert/ConvertColumns.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ConvertedTextFormat.h"
+#include "convert/ConvertedTextFormat.h"
 
 #include <charconv>
 #include <cmath>
@@ -106,24 +106,23 @@ std::string HeaderLine(const ConvertColumns& columns) {
   return line;
 }
 
-void AppendRow(std::string& out, const CPorotocalAnalyse& a, const ConvertColumns& c) {
-  if (c.Has(ColumnGroup::Velocity)) AppendTriple(out, a.GetVelE(), a.GetVelN(), a.GetVelU(), 5);
+void AppendRow(std::string& out, const NavSample& s, const ConvertColumns& c) {
+  if (c.Has(ColumnGroup::Velocity)) AppendTriple(out, s.velE, s.velN, s.velU, 5);
   if (c.Has(ColumnGroup::Position)) {
-    AppendValue(out, a.GetLongitude(), 8);
-    AppendValue(out, a.GetLatitude(), 8);
-    AppendValue(out, a.GetAltitude(), 5);
+    AppendValue(out, s.longitude, 8);
+    AppendValue(out, s.latitude, 8);
+    AppendValue(out, s.altitude, 5);
   }
-  if (c.Has(ColumnGroup::Attitude)) AppendTriple(out, a.GetPitch(), a.GetRoll(), a.GetYaw(), 5);
-  if (c.Has(ColumnGroup::Gyro)) AppendTriple(out, a.GetGyroX(), a.GetGyroY(), a.GetGyroZ(), 5);
-  if (c.Has(ColumnGroup::Accelerometer))
-    AppendTriple(out, a.GetAccX(), a.GetAccY(), a.GetAccZ(), 5);
+  if (c.Has(ColumnGroup::Attitude)) AppendTriple(out, s.pitch, s.roll, s.yaw, 5);
+  if (c.Has(ColumnGroup::Gyro)) AppendTriple(out, s.gyroX, s.gyroY, s.gyroZ, 5);
+  if (c.Has(ColumnGroup::Accelerometer)) AppendTriple(out, s.accX, s.accY, s.accZ, 5);
   if (c.Has(ColumnGroup::Magnetometer))
     AppendTriple(out, kNotMeasured, kNotMeasured, kNotMeasured, 5);
-  if (c.Has(ColumnGroup::Barometer)) AppendValue(out, a.GetBarometer(), 5);
+  if (c.Has(ColumnGroup::Barometer)) AppendValue(out, s.barometer, 5);
   if (c.Has(ColumnGroup::Temperature)) AppendValue(out, kNotMeasured, 2);
   if (c.Has(ColumnGroup::TimeStamp)) {
     char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, a.GetTimeStamp());
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, s.timeStamp);
     out.append(buffer, result.ptr);
   }
   if (c.Any()) out += "\r\n";

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ConvertColumns.h"
-#include "PorotocalAnalyse.h"
+#include "convert/ConvertColumns.h"
+#include "protocol/NavSample.h"
 
 // The converted file's text: a header naming the selected columns, then one
 // row of numbers per frame. Column names carry the GBK degree and Celsius
@@ -12,8 +12,8 @@
 
 std::string HeaderLine(const ConvertColumns& columns);
 
-// Appends the row for the values now in the analyser.
-void AppendRow(std::string& out, const CPorotocalAnalyse& analyser, const ConvertColumns& columns);
+// Appends the row for one decoded sample.
+void AppendRow(std::string& out, const NavSample& sample, const ConvertColumns& columns);
 
 // Appends value as printf's "%.<decimals>f" would print it.
 void AppendFixed(std::string& out, double value, int decimals);

@@ -1,10 +1,10 @@
-#include "LogConverter.h"
+#include "convert/LogConverter.h"
 
 #include <memory>
 #include <vector>
 
-#include "ConvertedTextFormat.h"
-#include "HexText.h"
+#include "convert/ConvertedTextFormat.h"
+#include "protocol/HexText.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ bool WriteOut(std::FILE* target, std::string& text) {
 
 }  // namespace
 
-LogConverter::LogConverter(CPorotocalAnalyse& analyser, const ConvertColumns& columns)
+LogConverter::LogConverter(CPorotocalRtkAnalyse& analyser, const ConvertColumns& columns)
     : m_analyser(analyser), m_columns(columns) {}
 
 LogConverter::Result LogConverter::Convert(std::FILE* log, std::FILE* target, uint64_t logSize,
@@ -38,7 +38,7 @@ LogConverter::Result LogConverter::Convert(std::FILE* log, std::FILE* target, ui
 
   auto onFrame = [&](const uint8_t*, size_t) {
     DecodeCurrentFrame(m_analyser);
-    AppendRow(out, m_analyser, m_columns);
+    AppendRow(out, m_analyser.Decoded(), m_columns);
     ++result.rows;
   };
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "ConvertColumns.h"
-#include "FrameScanner.h"
-#include "PorotocalAnalyse.h"
+#include "convert/ConvertColumns.h"
+#include "protocol/FrameScanner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 // Turns a raw log (hex text) into the converted column file: the header, then
 // one row per frame in the log that passes its check. The log is read and the
@@ -27,7 +27,10 @@ class LogConverter {
   // (0 when the size is unknown).
   using Progress = std::function<void(uint64_t done, uint64_t total)>;
 
-  LogConverter(CPorotocalAnalyse& analyser, const ConvertColumns& columns);
+  // The analyser is the converter's own (configured for the heading
+  // convention), never the program's live one: a conversion must not
+  // disturb the display or a replay.
+  LogConverter(CPorotocalRtkAnalyse& analyser, const ConvertColumns& columns);
 
   Result Convert(std::FILE* log, std::FILE* target, uint64_t logSize = 0,
                  const Progress& progress = {});
@@ -35,6 +38,6 @@ class LogConverter {
   static constexpr size_t kBlockChars = size_t(4) << 20;
 
  private:
-  CPorotocalAnalyse& m_analyser;
+  CPorotocalRtkAnalyse& m_analyser;
   ConvertColumns m_columns;
 };

@@ -1,17 +1,19 @@
 #pragma once
 
-// Main-window controls that reply handling enables or disables, by their
-// dialog-template numbers.
+#include "mainwindow/TavrikDlgIds.h"
+
+// Main-window controls that reply handling enables or disables, named for
+// what they do to the unit.
 namespace DeviceControlIds {
 
-inline constexpr int kFrameFormatSet = 1051;
-inline constexpr int kBaudSet = 1053;
-inline constexpr int kFactoryReset = 1056;
-inline constexpr int kStartOutput = 1060;
-inline constexpr int kStopOutput = 1061;
-inline constexpr int kSceneSet = 1075;
-inline constexpr int kSceneLabel = 1080;
-inline constexpr int kOdometerParameters = 1082;
-inline constexpr int kRateSet = 1084;
+inline constexpr int kFrameFormatSet = MainIds::kFrameFormatSetButton;
+inline constexpr int kBaudSet = MainIds::kBaudSetButton;
+inline constexpr int kFactoryReset = MainIds::kFactoryResetButton;
+inline constexpr int kStartOutput = MainIds::kStartOutputButton;
+inline constexpr int kStopOutput = MainIds::kStopOutputButton;
+inline constexpr int kSceneSet = MainIds::kSceneSetButton;
+inline constexpr int kSceneLabel = MainIds::kCurrentSceneLabel;
+inline constexpr int kOdometerParameters = MainIds::kOdometerButton;
+inline constexpr int kRateSet = MainIds::kRateSetButton;
 
 }  // namespace DeviceControlIds

@@ -1,4 +1,4 @@
-#include "OdometerCommands.h"
+#include "device/OdometerCommands.h"
 
 #include <algorithm>
 #include <charconv>

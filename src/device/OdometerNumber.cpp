@@ -1,4 +1,4 @@
-#include "OdometerNumber.h"
+#include "device/OdometerNumber.h"
 
 #include <charconv>
 #include <cstddef>

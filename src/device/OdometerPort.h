@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ReceiveMode.h"
+#include "protocol/ReceiveMode.h"
 
 // What the odometer parameter dialog needs of the main window: the serial
 // port it writes to and the receive mode that routes the unit's replies to the

@@ -1,4 +1,4 @@
-#include "OdometerValueLine.h"
+#include "device/OdometerValueLine.h"
 
 #include <cstddef>
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "OdometerValueTexts.h"
-#include "ReplyLineBuffer.h"
+#include "device/OdometerValueTexts.h"
+#include "device/ReplyLineBuffer.h"
 
 // The unit answers an odometer read with three signed numbers on one line,
 // either narrow (+01.234 +02.345 -00.123) or wide (+001.234 +002.345 -000.123).

@@ -1,10 +1,10 @@
-#include "OdometerWrite.h"
+#include "device/OdometerWrite.h"
 
 #include <array>
 #include <optional>
 
-#include "OdometerCommands.h"
-#include "OdometerNumber.h"
+#include "device/OdometerCommands.h"
+#include "device/OdometerNumber.h"
 
 OdometerWrite PrepareOdometerWrite(std::string_view group, const OdometerValueTexts& texts) {
   const std::array<const std::string*, 3> fields{&texts.left, &texts.middle, &texts.right};

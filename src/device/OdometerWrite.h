@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "OdometerValueTexts.h"
+#include "device/OdometerValueTexts.h"
 
 // The outcome of "写入参数": either the command to send or the reason it was
 // refused. A text that does not start with a number is refused rather than

@@ -1,8 +1,7 @@
-#include "ReplyInterpreter.h"
+#include "device/ReplyInterpreter.h"
 
-#include "ConfigFile.h"
-#include "DeviceControlIds.h"
-#include "OdometerValueLine.h"
+#include "device/DeviceControlIds.h"
+#include "device/OdometerValueLine.h"
 
 namespace {
 
@@ -26,8 +25,8 @@ std::string RateTextOfStatus(uint8_t code) {
 
 }  // namespace
 
-ReplyInterpreter::ReplyInterpreter(ReplyWindow& window, std::string deviceVariant)
-    : m_window(window), m_deviceVariant(std::move(deviceVariant)) {}
+ReplyInterpreter::ReplyInterpreter(ReplyWindow& window, DeviceVariant variant)
+    : m_window(window), m_variant(variant) {}
 
 void ReplyInterpreter::OnReplyByte(uint8_t byte) {
   if (m_assembler.EndsLine(byte)) {
@@ -43,7 +42,7 @@ void ReplyInterpreter::InterpretLine() {
   // A variant's own rows come first. The odometer answers follow for every
   // variant: the parameter dialog is offered for all of them, and a unit's
   // values or acknowledgement must not vanish because of its variant.
-  if (auto variantRows = VariantReplyRows(m_deviceVariant)) {
+  if (auto variantRows = VariantReplyRows(m_variant)) {
     if (ApplyFirstMatch(*variantRows)) return;
   }
   if (TakeOdometerValues()) return;
@@ -112,18 +111,18 @@ void ReplyInterpreter::HandleStopConfirmed(const ReplyRow& row) {
   using namespace DeviceControlIds;
   m_window.ShowMessage(std::string(row.message));
   m_window.EnableControl(kStartOutput, true);
-  if (!IsDeviceVariant(m_deviceVariant, "KemRTK")) {
+  if (m_variant != DeviceVariant::KemRTK) {
     m_window.EnableControl(kFactoryReset, true);
     m_window.EnableControl(kOdometerParameters, true);
   }
-  if (IsDeviceVariant(m_deviceVariant, "QELV3.11")) {
+  if (m_variant == DeviceVariant::QELV3_11) {
     m_window.EnableControl(kFrameFormatSet, false);
     m_window.EnableControl(kBaudSet, false);
     m_window.EnableControl(kSceneSet, false);
   }
   // The KDV1 unit reports its output rate only when asked; its status reply
   // then brings the window back to live frames.
-  if (IsDeviceVariant(m_deviceVariant, "KDV1") && m_window.IsPortOpen()) {
+  if (m_variant == DeviceVariant::KDV1 && m_window.IsPortOpen()) {
     m_window.SendDeviceCommand("*PA AUTO STATUS", ReceiveMode::Command);
   }
 }

@@ -5,9 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "ReplyLineAssembler.h"
-#include "ReplyTable.h"
-#include "ReplyWindow.h"
+#include "device/DeviceProfile.h"
+#include "device/ReplyLineAssembler.h"
+#include "device/ReplyTable.h"
+#include "device/ReplyWindow.h"
 
 // Turns the unit's reply bytes into what the user sees: each completed line is
 // matched against the known replies and reported through the window. Lines it
@@ -15,11 +16,11 @@
 // lines that need no answer.
 class ReplyInterpreter {
  public:
-  ReplyInterpreter(ReplyWindow& window, std::string deviceVariant);
+  ReplyInterpreter(ReplyWindow& window, DeviceVariant variant);
 
   // The variant comes from the configuration file, which may be read after
   // the window (and this interpreter) was built.
-  void SetDeviceVariant(std::string deviceVariant) { m_deviceVariant = std::move(deviceVariant); }
+  void SetDeviceVariant(DeviceVariant variant) { m_variant = variant; }
 
   // One received byte, in arrival order, while command replies are expected.
   void OnReplyByte(uint8_t byte);
@@ -37,6 +38,6 @@ class ReplyInterpreter {
   bool TakeOdometerValues();
 
   ReplyWindow& m_window;
-  std::string m_deviceVariant;
+  DeviceVariant m_variant;
   ReplyLineAssembler m_assembler;
 };

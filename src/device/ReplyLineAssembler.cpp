@@ -1,4 +1,4 @@
-#include "ReplyLineAssembler.h"
+#include "device/ReplyLineAssembler.h"
 
 namespace {
 

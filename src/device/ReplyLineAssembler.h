@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ReplyLineBuffer.h"
+#include "device/ReplyLineBuffer.h"
 
 // Gathers the unit's reply lines byte by byte. A line starts on '*', or on a
 // sign when no line has been started since the last completed one, so the

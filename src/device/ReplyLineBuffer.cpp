@@ -1,4 +1,4 @@
-#include "ReplyLineBuffer.h"
+#include "device/ReplyLineBuffer.h"
 
 void ReplyLineBuffer::Put(size_t position, uint8_t byte) {
   if (position < kSize) m_bytes[position] = byte;

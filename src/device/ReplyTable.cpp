@@ -1,8 +1,6 @@
-#include "ReplyTable.h"
+#include "device/ReplyTable.h"
 
 #include <array>
-
-#include "ConfigFile.h"
 
 namespace {
 
@@ -83,14 +81,19 @@ std::span<const ReplyRow> CommonReplyRows() {
   return kCommonRows;
 }
 
-std::optional<std::span<const ReplyRow>> VariantReplyRows(const std::string& variant) {
-  if (IsDeviceVariant(variant, "V3.11")) return kV311Rows;
-  if (IsDeviceVariant(variant, "V5.1") || IsDeviceVariant(variant, "V7.1") ||
-      IsDeviceVariant(variant, "QELV3.11")) {
-    return kFourHundredHertzRows;
+std::optional<std::span<const ReplyRow>> VariantReplyRows(DeviceVariant variant) {
+  switch (variant) {
+    case DeviceVariant::V3_11:
+      return kV311Rows;
+    case DeviceVariant::V5_1:
+    case DeviceVariant::V7_1:
+    case DeviceVariant::QELV3_11:
+      return kFourHundredHertzRows;
+    case DeviceVariant::KDV1:
+      return kKdv1Rows;
+    default:
+      return std::nullopt;
   }
-  if (IsDeviceVariant(variant, "KDV1")) return kKdv1Rows;
-  return std::nullopt;
 }
 
 std::span<const ReplyRow> OdometerAckRows() {

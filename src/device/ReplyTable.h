@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/DeviceProfile.h"
+
 // What a recognised reply line does.
 enum class ReplyEffect {
   Message,           // shows the row's message
@@ -31,7 +33,7 @@ std::span<const ReplyRow> CommonReplyRows();
 // The output-rate replies of a variant that has its own, tried after the
 // common rows. Nothing for the other variants: they take value lines and
 // odometer acknowledgements instead.
-std::optional<std::span<const ReplyRow>> VariantReplyRows(const std::string& variant);
+std::optional<std::span<const ReplyRow>> VariantReplyRows(DeviceVariant variant);
 
 // Acknowledgements of the odometer parameter writes.
 std::span<const ReplyRow> OdometerAckRows();

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "OdometerValueTexts.h"
-#include "ReceiveMode.h"
+#include "device/OdometerValueTexts.h"
+#include "protocol/ReceiveMode.h"
 
 // What the reply interpreter needs of the main window. The window implements
 // it; tests fake it, so every reply is checked without a display. All calls
@@ -33,8 +33,8 @@ class ReplyWindow {
   virtual bool IsPortOpen() const = 0;
 
   // The common command path: appends CR LF, queues the line for writing and
-  // switches the receive mode.
-  virtual void SendDeviceCommand(const std::string& command, ReceiveMode newMode) = 0;
+  // switches the receive mode; false when the port is closed.
+  virtual bool SendDeviceCommand(const std::string& command, ReceiveMode newMode) = 0;
 
   virtual void SetReceiveMode(ReceiveMode mode) = 0;
 };

@@ -1,4 +1,4 @@
-#include "ArialFont.h"
+#include "instruments/ArialFont.h"
 
 #include <QFontMetricsF>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "CMemDC2.h"
+#include "instruments/CMemDC2.h"
 
 #include <QPaintDevice>
 

@@ -1,4 +1,4 @@
-#include "CMeter.h"
+#include "instruments/CMeter.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ArialFont.h"
-#include "CMemDC2.h"
-#include "InstrumentResources.h"
+#include "instruments/ArialFont.h"
+#include "instruments/CMemDC2.h"
+#include "instruments/InstrumentResources.h"
 
 namespace {
 
@@ -42,8 +42,7 @@ int Truncate(double v) {
 
 }  // namespace
 
-CMeter::CMeter(QWidget* parent, const QString& pictureResource)
-    : QWidget(parent), m_refresh(this, "ApplyRefresh") {
+CMeter::CMeter(QWidget* parent, const QString& pictureResource) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   m_pitchFont = ArialFont::Make(20, 700, 10);
   m_pictureLoaded = m_picture.LoadFromResource(pictureResource);
@@ -57,13 +56,13 @@ QString CMeter::DefaultPictureResource() {
 }
 
 void CMeter::UpdateNeedle(double value) {
-  m_value.store(value, std::memory_order_relaxed);
-  m_refresh.Request();
+  m_value = value;
+  update();
 }
 
 void CMeter::SetPitchValue(double pitch) {
   // Stored only: the caller follows UpdateNeedle, whose repaint shows both.
-  m_pitch.store(pitch, std::memory_order_relaxed);
+  m_pitch = pitch;
 }
 
 void CMeter::SetNeedleColor(const QColor& color) {
@@ -84,11 +83,6 @@ void CMeter::SetValueDecimals(int decimals) {
 
 void CMeter::ReconstructControl() {
   m_background = QPixmap();
-  update();
-}
-
-void CMeter::ApplyRefresh() {
-  m_refresh.Begin();
   update();
 }
 

@@ -9,17 +9,15 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
-#include <atomic>
 
-#include "CPicture.h"
-#include "GuiRefresh.h"
+#include "instruments/CPicture.h"
 
 // Attitude gauge: a sky-and-ground picture moved by the pitch and turned by the roll, a roll
 // needle over an arc, a fixed aircraft bar and white marks, and the pitch and roll as text.
 //
-// UpdateNeedle and SetPitchValue may be called from any thread; everything else belongs to
-// the GUI thread. The static background is drawn once into a cache and rebuilt after a
-// resize or a change of needle colour, range or decimals.
+// It belongs to the GUI thread; the display pump feeds it from there. The static background is
+// drawn once into a cache and rebuilt after a resize or a change of needle colour, range or
+// decimals.
 class CMeter : public QWidget {
   Q_OBJECT
 
@@ -34,8 +32,8 @@ class CMeter : public QWidget {
   void SetValueDecimals(int decimals);
   void ReconstructControl();
 
-  double Value() const { return m_value.load(std::memory_order_relaxed); }
-  double Pitch() const { return m_pitch.load(std::memory_order_relaxed); }
+  double Value() const { return m_value; }
+  double Pitch() const { return m_pitch; }
   QColor NeedleColor() const { return m_needleColor; }
   double RangeMinimum() const { return m_minValue; }
   double RangeMaximum() const { return m_maxValue; }
@@ -56,9 +54,6 @@ class CMeter : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
- private slots:
-  void ApplyRefresh();
-
  private:
   void ReadSystemColors();
   void DrawMeterBackground(QPainter& dc, const QRect& rect);
@@ -67,9 +62,8 @@ class CMeter : public QWidget {
   void DrawValueText(QPainter& dc, double value);
   void DrawRoundFrame(QPainter& dc);
 
-  std::atomic<double> m_value{0.0};
-  std::atomic<double> m_pitch{0.0};
-  GuiRefresh m_refresh;
+  double m_value = 0.0;
+  double m_pitch = 0.0;
 
   double m_minValue = 0.0;
   double m_maxValue = 100.0;

@@ -1,4 +1,4 @@
-#include "CPicture.h"
+#include "instruments/CPicture.h"
 
 #include <QFile>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "CRoundSliderCtrl.h"
+#include "instruments/CRoundSliderCtrl.h"
 
 #include <QDebug>
 #include <QFile>
@@ -12,8 +12,8 @@
 #include <climits>
 #include <cmath>
 
-#include "ArialFont.h"
-#include "CMemDC2.h"
+#include "instruments/ArialFont.h"
+#include "instruments/CMemDC2.h"
 
 namespace {
 
@@ -31,8 +31,7 @@ int TruncateToPosition(double value) {
 
 }  // namespace
 
-CRoundSliderCtrl::CRoundSliderCtrl(QWidget* parent)
-    : QSlider(Qt::Horizontal, parent), m_refresh(this, "ApplyHeading") {
+CRoundSliderCtrl::CRoundSliderCtrl(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
   const QColor face = palette().color(QPalette::Button);
   m_knobColor = face;
   m_knobDragColor = face;
@@ -83,14 +82,8 @@ void CRoundSliderCtrl::SetHeadingConverted(double heading, int mode) {
 }
 
 void CRoundSliderCtrl::StoreHeading(double heading, int position) {
-  m_headingText.store(static_cast<float>(heading), std::memory_order_relaxed);
-  m_pendingPosition.store(position, std::memory_order_relaxed);
-  m_refresh.Request();
-}
-
-void CRoundSliderCtrl::ApplyHeading() {
-  m_refresh.Begin();
-  setValue(m_pendingPosition.load(std::memory_order_relaxed));
+  m_headingText = static_cast<float>(heading);
+  setValue(position);
   update();
 }
 

@@ -6,16 +6,12 @@
 #include <QPoint>
 #include <QSlider>
 #include <QString>
-#include <atomic>
-
-#include "GuiRefresh.h"
 
 // A slider shown as a round heading dial: a compass-rose face, a round window, a knob on a
 // circle around the centre at the slider's position, and the heading written in the middle.
 //
 // The range is 0..359 and the keyboard wraps around the dial. The mouse never drags the knob.
-// SetHeading and SetHeadingConverted may be called from any thread; the rest belongs to the
-// GUI thread.
+// It belongs to the GUI thread; the display pump feeds it from there.
 class CRoundSliderCtrl : public QSlider {
   Q_OBJECT
 
@@ -60,7 +56,7 @@ class CRoundSliderCtrl : public QSlider {
   int Radius() const { return m_radius; }
   QPoint Center() const { return m_center; }
   bool HasBackgroundBitmap() const { return m_bUseBitmap; }
-  float HeadingTextValue() const { return m_headingText.load(std::memory_order_relaxed); }
+  float HeadingTextValue() const { return m_headingText; }
   QString HeadingText() const;
 
   // Where the knob goes for the current position: a clockwise angle from the top.
@@ -78,9 +74,6 @@ class CRoundSliderCtrl : public QSlider {
   void mousePressEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
- private slots:
-  void ApplyHeading();
-
  private:
   void StoreHeading(double heading, int position);
   void MoveWrapped(int delta, int code);
@@ -88,9 +81,7 @@ class CRoundSliderCtrl : public QSlider {
   void DrawKnob(QPainter& dc);
   const QImage& ScaledFace();
 
-  std::atomic<float> m_headingText{0.0f};
-  std::atomic<int> m_pendingPosition{0};
-  GuiRefresh m_refresh;
+  float m_headingText = 0.0f;
 
   QSize m_layoutSize;  // the size the layout was last made for
   QPoint m_center;

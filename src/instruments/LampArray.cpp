@@ -1,12 +1,12 @@
-#include "LampArray.h"
+#include "instruments/LampArray.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
 
-#include "ArialFont.h"
-#include "CMemDC2.h"
+#include "instruments/ArialFont.h"
+#include "instruments/CMemDC2.h"
 
 namespace {
 
@@ -42,8 +42,7 @@ QString DefaultLabels() {
 
 }  // namespace
 
-LampArray::LampArray(QWidget* parent)
-    : QWidget(parent), m_refresh(this, "ApplyRefresh"), m_labels(DefaultLabels()) {
+LampArray::LampArray(QWidget* parent) : QWidget(parent), m_labels(DefaultLabels()) {
   m_style.backgroundColor = palette().color(QPalette::Button);
   m_states = QVector<int>(m_rows * m_columns, 0);
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,12 +56,9 @@ LampArray::LampArray(QWidget* parent)
 void LampArray::SetLampGrid(int rows, int columns) {
   const int safeRows = std::max(rows, 0);
   const int safeColumns = std::max(columns, 0);
-  {
-    std::lock_guard lock(m_statesMutex);
-    m_rows = safeRows;
-    m_columns = safeColumns;
-    m_states = QVector<int>(safeRows * safeColumns, 0);
-  }
+  m_rows = safeRows;
+  m_columns = safeColumns;
+  m_states = QVector<int>(safeRows * safeColumns, 0);
   RedrawLamps();
 }
 
@@ -86,32 +82,26 @@ void LampArray::SetLabels(const QString& labels) {
 }
 
 void LampArray::SetLampState(int index, bool lit) {
-  {
-    std::lock_guard lock(m_statesMutex);
-    if (index < 0 || index >= m_states.size()) {
-      return;
-    }
-    m_states[index] = lit ? 1 : 0;
+  if (index < 0 || index >= m_states.size()) {
+    return;
   }
+  m_states[index] = lit ? 1 : 0;
   RedrawLamps();
 }
 
 void LampArray::RedrawLamps() {
-  m_refresh.Request();
+  update();
 }
 
 int LampArray::Rows() const {
-  std::lock_guard lock(m_statesMutex);
   return m_rows;
 }
 
 int LampArray::Columns() const {
-  std::lock_guard lock(m_statesMutex);
   return m_columns;
 }
 
 int LampArray::LampState(int index) const {
-  std::lock_guard lock(m_statesMutex);
   return index >= 0 && index < m_states.size() ? m_states.at(index) : 0;
 }
 
@@ -131,26 +121,12 @@ QColor LampArray::ScaleColor(const QColor& color, double factor) {
   return QColor(scale(color.red()), scale(color.green()), scale(color.blue()));
 }
 
-void LampArray::ApplyRefresh() {
-  m_refresh.Begin();
-  update();
-}
-
 void LampArray::paintEvent(QPaintEvent* /*event*/) {
-  QVector<int> states;
-  int rows = 0;
-  int columns = 0;
-  {
-    std::lock_guard lock(m_statesMutex);
-    states = m_states;
-    rows = m_rows;
-    columns = m_columns;
-  }
   QPainter target(this);
   // The parts of the window outside the drawing area keep the background colour.
   target.fillRect(rect(), m_style.backgroundColor);
   CMemDC2 memDC(target, QRect(0, 0, m_style.width, m_style.height), true, m_style.backgroundColor);
-  DrawLamps(memDC.Painter(), states, rows, columns);
+  DrawLamps(memDC.Painter(), m_states, m_rows, m_columns);
 }
 
 void LampArray::DrawLamps(QPainter& dc, const QVector<int>& states, int rows, int columns) {

@@ -4,17 +4,15 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
-#include <mutex>
 #include <optional>
 
-#include "GuiRefresh.h"
-#include "LampStyle.h"
+#include "instruments/LampStyle.h"
 
 // A grid of status lamps, each lit or dark, with a label beside each one.
 //
-// Lamps are numbered row by row (index = row * columns + column). SetLampState and
-// RedrawLamps may be called from any thread; the rest belongs to the GUI thread. The whole
-// strip is drawn off-screen and copied in one step, so it never flickers.
+// Lamps are numbered row by row (index = row * columns + column). The strip belongs to the
+// GUI thread; the display pump sets its lamps from there. The whole strip is drawn
+// off-screen and copied in one step, so it never flickers.
 class LampArray : public QWidget {
   Q_OBJECT
 
@@ -44,21 +42,16 @@ class LampArray : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
 
- private slots:
-  void ApplyRefresh();
-
  private:
   void DrawLamps(QPainter& dc, const QVector<int>& states, int rows, int columns);
   void DrawSquareLamp(QPainter& dc, int x0, int y0, const QColor& base, bool lit) const;
   void DrawRoundLamp(QPainter& dc, int x0, int y0, const QColor& base, bool lit) const;
   void DrawLabels(QPainter& dc, int lampCount, int columns);
 
-  mutable std::mutex m_statesMutex;  // guards the grid size and the states
   int m_rows = 3;
   int m_columns = 5;
   QVector<int> m_states;
 
-  GuiRefresh m_refresh;
   LampStyle m_style;
   QString m_labels;
   std::optional<QFont> m_font;  // made on the first drawing

@@ -1,12 +1,12 @@
-#include "MainWindowInstruments.h"
+#include "instruments/MainWindowInstruments.h"
 
 #include <QString>
 #include <QVariant>
 
-#include "CMeter.h"
-#include "CRoundSliderCtrl.h"
-#include "InstrumentResources.h"
-#include "LampArray.h"
+#include "instruments/CMeter.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/InstrumentResources.h"
+#include "instruments/LampArray.h"
 
 namespace MainWindowInstruments {
 

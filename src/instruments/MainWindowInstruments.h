@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QSize>
 
-#include "LampStyle.h"
+#include "instruments/LampStyle.h"
 
 class CMeter;
 class CRoundSliderCtrl;

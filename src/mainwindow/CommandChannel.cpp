@@ -1,19 +1,20 @@
-#include "CommandChannel.h"
+#include "mainwindow/CommandChannel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QPushButton>
 #include <vector>
 
-#include "CSerialPort.h"
-#include "ConfigFile.h"
-#include "HexText.h"
-#include "ReceiveDispatcher.h"
-#include "WindowServices.h"
+#include "device/DeviceSession.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/DisplayPump.h"
+#include "mainwindow/TavrikDlgIds.h"
+#include "protocol/HexText.h"
+#include "services/WindowServices.h"
 
 namespace {
 
-const QString kPortClosed = QStringLiteral("先打开串口在进行其他操作！！");
+using namespace MainIds;
 
 void Fill(QComboBox* combo, const QStringList& items, int selected) {
   if (combo == nullptr) return;
@@ -39,62 +40,76 @@ char CodePageByteAt(const QString& text, int offset) {
 }  // namespace
 
 CommandChannel::CommandChannel(QWidget& window, const ControlMap& controls,
-                               WindowServices& services, CSerialPort& port,
-                               ReceiveDispatcher& receive)
+                               WindowServices& services, DeviceSession& session,
+                               DisplayPump& display)
     : m_window(window),
       m_controls(controls),
       m_services(services),
-      m_port(port),
-      m_receive(receive) {}
+      m_session(session),
+      m_display(display) {
+  ConnectButtons();
+}
+
+void CommandChannel::ConnectButtons() {
+  const std::pair<int, void (CommandChannel::*)()> handlers[] = {
+      {kStartOutputButton, &CommandChannel::OnStartOutput},
+      {kStopOutputButton, &CommandChannel::OnStopOutput},
+      {kFactoryResetButton, &CommandChannel::OnFactoryReset},
+      {kFrameFormatSetButton, &CommandChannel::OnSetFrameFormat},
+      {kBaudSetButton, &CommandChannel::OnSetBaud},
+      {kSceneSetButton, &CommandChannel::OnSetScene},
+      {kRateSetButton, &CommandChannel::OnSetRate},
+      {kSerialNumberButton, &CommandChannel::OnQuerySerialNumber},
+      {kSendButton, &CommandChannel::OnSend},
+  };
+  for (const auto& [id, handler] : handlers) {
+    if (auto* button = m_controls.As<QPushButton>(id)) {
+      QObject::connect(button, &QPushButton::clicked, &m_context,
+                       [this, handler = handler] { (this->*handler)(); });
+    }
+  }
+}
 
 void CommandChannel::FillSelectors() {
-  Fill(m_controls.As<QComboBox>(1050), {"帧格式1", "帧格式2", "帧格式3"}, 0);
-  Fill(m_controls.As<QComboBox>(1052), {"115200", "230400", "460800"}, 0);
-  Fill(m_controls.As<QComboBox>(1063), {"车载", "室内", "船载", "固定翼", "旋翼", "直升机"}, 0);
-  if (IsDeviceVariant(m_variant, "V3.11")) {
-    Fill(m_controls.As<QComboBox>(1083), {"10HZ", "20HZ", "50HZ", "100HZ"}, 3);
-  } else if (IsDeviceVariant(m_variant, "KDV1")) {
-    Fill(m_controls.As<QComboBox>(1083), {"100HZ", "200HZ", "300HZ", "600HZ"}, 0);
-  } else {
-    Fill(m_controls.As<QComboBox>(1083), {"100HZ", "200HZ", "400HZ"}, 0);
+  Fill(m_controls.As<QComboBox>(kFrameFormatCombo), {"帧格式1", "帧格式2", "帧格式3"}, 0);
+  Fill(m_controls.As<QComboBox>(kBaudSettingCombo), {"115200", "230400", "460800"}, 0);
+  Fill(m_controls.As<QComboBox>(kSceneCombo), {"车载", "室内", "船载", "固定翼", "旋翼", "直升机"},
+       0);
+  const DeviceProfile& profile = m_session.Profile();
+  QStringList rates;
+  for (const RateCode& rate : profile.Rates()) {
+    rates << QString::fromStdString(DeviceProfile::RateText(rate));
   }
+  Fill(m_controls.As<QComboBox>(kRateCombo), rates, profile.DefaultRateIndex());
 }
 
 bool CommandChannel::PortOpen() const {
-  return m_port.IsWorkerAlive();
+  return m_session.IsPortOpen();
 }
 
 void CommandChannel::RefuseClosedPort() {
-  m_services.MessageBox(&m_window, kPortClosed);
-}
-
-bool CommandChannel::SendDeviceCommand(const std::string& command, ReceiveMode newMode) {
-  if (!PortOpen()) {
-    RefuseClosedPort();
-    return false;
-  }
-  // The mode changes before the line leaves, so that a quick reply can never
-  // be read in the old mode and lost in the frame path.
-  m_receive.SetMode(newMode);
-  const std::string line = command + "\r\n";
-  m_port.QueueWrite(reinterpret_cast<const uint8_t*>(line.data()), line.size());
-  return true;
+  m_services.MessageBox(&m_window, QString::fromUtf8(DeviceSession::kPortClosedMessage));
 }
 
 void CommandChannel::OnStopOutput() {
-  if (SendDeviceCommand("*PA AUTO STOP", ReceiveMode::Command)) m_receive.SetDisplayEnabled(false);
+  if (m_session.SendDeviceCommand("*PA AUTO STOP", ReceiveMode::Command)) {
+    m_display.SetDisplayEnabled(false);
+  }
 }
 
 void CommandChannel::OnStartOutput() {
-  if (!SendDeviceCommand("*PA AUTO START", ReceiveMode::Live)) return;
-  m_receive.SetDisplayEnabled(true);
-  for (int id : {1060, 1051, 1053, 1084, 1075, 1056, 1082}) m_controls.Enable(id, false);
-  m_controls.Enable(1061, true);
+  if (!m_session.SendDeviceCommand("*PA AUTO START", ReceiveMode::Live)) return;
+  m_display.SetDisplayEnabled(true);
+  for (int id : {kStartOutputButton, kFrameFormatSetButton, kBaudSetButton, kRateSetButton,
+                 kSceneSetButton, kFactoryResetButton, kOdometerButton}) {
+    m_controls.Enable(id, false);
+  }
+  m_controls.Enable(kStopOutputButton, true);
   if (m_stopUpdateCheck) m_stopUpdateCheck();
 }
 
 void CommandChannel::OnFactoryReset() {
-  SendDeviceCommand("*PA AUTO ODO RESET", ReceiveMode::Command);
+  m_session.SendDeviceCommand("*PA AUTO ODO RESET", ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetFrameFormat() {
@@ -103,12 +118,12 @@ void CommandChannel::OnSetFrameFormat() {
     return;
   }
   // The digit after "帧格式" is the command's argument.
-  const char digit = CodePageByteAt(m_controls.Text(1050), 6);
+  const char digit = CodePageByteAt(m_controls.Text(kFrameFormatCombo), 6);
   if (digit == 0) {
     m_services.MessageBox(&m_window, QStringLiteral("帧格式不完整，请选择帧格式后再设置。"));
     return;
   }
-  SendDeviceCommand(std::string("*PA AUTO FRAME") + digit, ReceiveMode::Command);
+  m_session.SendDeviceCommand(std::string("*PA AUTO FRAME") + digit, ReceiveMode::Command);
 }
 
 int CommandChannel::SelectedIndex(int controlId) const {
@@ -117,51 +132,31 @@ int CommandChannel::SelectedIndex(int controlId) const {
 }
 
 void CommandChannel::OnSetBaud() {
-  SendDeviceCommand("*PA AUTO BAUD " + std::to_string(SelectedIndex(1052) + 1),
-                    ReceiveMode::Command);
+  m_session.SendDeviceCommand(
+      "*PA AUTO BAUD " + std::to_string(SelectedIndex(kBaudSettingCombo) + 1),
+      ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetScene() {
-  SendDeviceCommand("*PA AUTO SCENES " + std::to_string(SelectedIndex(1063) + 1),
-                    ReceiveMode::Command);
-}
-
-char CommandChannel::RateCode(const std::string& variant, int index) {
-  const bool v311 = IsDeviceVariant(variant, "V3.11");
-  const bool v71 = IsDeviceVariant(variant, "V7.1");
-  const bool kdv1 = IsDeviceVariant(variant, "KDV1");
-  switch (index) {
-    case 0:
-      return '1';
-    case 1:
-      return '2';
-    case 2:
-      if (v311) return '5';
-      if (v71) return '4';
-      if (kdv1) return '3';
-      return '4';
-    case 3:
-      if (v311) return 'A';
-      if (kdv1) return '6';
-      return '4';
-    default:
-      return '0';
-  }
+  m_session.SendDeviceCommand("*PA AUTO SCENES " + std::to_string(SelectedIndex(kSceneCombo) + 1),
+                              ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetRate() {
-  SendDeviceCommand(std::string("*PA AUTO OUT FRE ") + RateCode(m_variant, SelectedIndex(1083)),
-                    ReceiveMode::Command);
+  const std::optional<char> code =
+      m_session.Profile().CodeForRateText(m_controls.Text(kRateCombo).toStdString());
+  m_session.SendDeviceCommand(std::string("*PA AUTO OUT FRE ") + code.value_or('0'),
+                              ReceiveMode::Command);
 }
 
 void CommandChannel::OnQuerySerialNumber() {
-  SendDeviceCommand("*PA AUTO SN?", ReceiveMode::Command);
+  m_session.SendDeviceCommand("*PA AUTO SN?", ReceiveMode::Command);
 }
 
 void CommandChannel::OnSend() {
-  const auto* hexBox = m_controls.As<QCheckBox>(1070);
+  const auto* hexBox = m_controls.As<QCheckBox>(kHexSendCheck);
   const bool hex = hexBox != nullptr && hexBox->isChecked();
-  const QByteArray text = m_controls.Text(1077).toUtf8();
+  const QByteArray text = m_controls.Text(kSendEdit).toUtf8();
   if (hex) {
     std::vector<uint8_t> bytes(size_t(text.size()) / 2 + 1);
     bytes.resize(DecodeHexText(text.constData(), size_t(text.size()), bytes.data()));
@@ -171,11 +166,7 @@ void CommandChannel::OnSend() {
           QStringLiteral("十六进制数据过长，最多发送 %1 字节，未发送。").arg(kHexSendLimit));
       return;
     }
-    if (!PortOpen()) {
-      RefuseClosedPort();
-      return;
-    }
-    m_port.QueueWrite(bytes.data(), bytes.size());
+    m_session.SendBytes(bytes.data(), bytes.size());
     return;
   }
   if (!PortOpen()) {
@@ -187,9 +178,12 @@ void CommandChannel::OnSend() {
         &m_window, QStringLiteral("发送内容过长，最多 %1 个字节，未发送。").arg(kTextSendLimit));
     return;
   }
-  m_port.QueueWrite(text + "\r\n");
+  const QByteArray line = text + "\r\n";
+  m_session.SendBytes(reinterpret_cast<const uint8_t*>(line.constData()), size_t(line.size()));
 }
 
 void CommandChannel::AppendFrameFormat6() {
-  if (auto* combo = m_controls.As<QComboBox>(1050)) combo->addItem(QStringLiteral("帧格式6"));
+  if (auto* combo = m_controls.As<QComboBox>(kFrameFormatCombo)) {
+    combo->addItem(QStringLiteral("帧格式6"));
+  }
 }

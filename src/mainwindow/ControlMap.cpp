@@ -1,4 +1,4 @@
-#include "ControlMap.h"
+#include "mainwindow/ControlMap.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

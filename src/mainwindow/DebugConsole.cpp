@@ -1,4 +1,4 @@
-#include "DebugConsole.h"
+#include "mainwindow/DebugConsole.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "KeyboardGate.h"
+#include "mainwindow/KeyboardGate.h"
 
 #include <QApplication>
 #include <QDialog>

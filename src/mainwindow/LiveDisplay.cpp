@@ -1,219 +1,190 @@
-#include "LiveDisplay.h"
+#include "mainwindow/LiveDisplay.h"
 
-#include <QLineEdit>
 #include <QString>
 #include <array>
 #include <cstdio>
 
-#include "LampArray.h"
-#include "WindowServices.h"
+#include "instruments/LampArray.h"
+#include "mainwindow/TavrikDlgIds.h"
+#include "services/WindowServices.h"
 
 namespace {
 
-enum class Format { Fixed, General, Integer, Text };
+using S = NavSample;
+using namespace MainIds;
 
-// One bound control: where its value lives and how it is written.
+// How one bound control shows its part of a sample.
+enum class Format { Fixed, General, Integer, Text, Status };
+
 struct Binding {
   int controlId;
   Format format;
-  int decimals;
-  const char* unit;
-  double DisplayValues::*number;
-  std::string DisplayValues::*text;
+  int decimals = 0;
+  const char* unit = "";
+  double S::*number = nullptr;
+  uint8_t S::*byte = nullptr;
+  const std::string* S::*text = nullptr;
+  const std::string* const* (*extra)(const S&) = nullptr;
+  StatusLamp lamp = StatusLamp::Init;
 };
 
-using V = DisplayValues;
-
-constexpr Binding Fixed(int id, int decimals, const char* unit, double V::*member) {
-  return {id, Format::Fixed, decimals, unit, member, nullptr};
+constexpr Binding Fixed(int id, int decimals, const char* unit, double S::*member) {
+  return {id, Format::Fixed, decimals, unit, member};
 }
-constexpr Binding General(int id, double V::*member) {
-  return {id, Format::General, 15, "", member, nullptr};
+constexpr Binding General(int id, double S::*member) {
+  return {id, Format::General, 15, "", member};
 }
-constexpr Binding Text(int id, std::string V::*member) {
-  return {id, Format::Text, 0, "", nullptr, member};
+constexpr Binding GeneralByte(int id, uint8_t S::*member) {
+  return {id, Format::General, 15, "", nullptr, member};
+}
+constexpr Binding Text(int id, const std::string* S::*member) {
+  return {id, Format::Text, 0, "", nullptr, nullptr, member};
+}
+template <int N>
+const std::string* const* ExtraText(const S& s) {
+  return &s.extraText[N];
+}
+constexpr Binding Extra(int id, const std::string* const* (*extra)(const S&)) {
+  return {id, Format::Text, 0, "", nullptr, nullptr, nullptr, extra};
+}
+constexpr Binding Status(int id, StatusLamp lamp) {
+  Binding b{id, Format::Status};
+  b.lamp = lamp;
+  return b;
 }
 
 // In the order the controls are exchanged.
 constexpr std::array kBindings = {
-    Fixed(1010, 4, "°", &V::pitch),
-    Fixed(1015, 4, "°", &V::roll),
-    Fixed(1019, 4, "°", &V::yaw),
-    Fixed(1014, 4, "m/s", &V::velE),
-    Fixed(1042, 4, "m/s", &V::velN),
-    Fixed(1043, 4, "m/s", &V::velU),
-    Fixed(1018, 7, "°", &V::longitude),
-    Fixed(1028, 7, "°", &V::latitude),
-    Fixed(1036, 4, "m", &V::altitude),
-    Text(1047, &V::mode),
-    Fixed(1049, 4, "m", &V::barometer),
-    Text(1059, &V::odometer),
-    Text(1048, &V::gnssHeadingStatus),
-    Text(1013, &V::initStatus),
-    Text(1017, &V::correctionStatus),
-    Text(1021, &V::gnssDiffStatus),
-    Fixed(1012, 4, "g", &V::accX),
-    Fixed(1016, 4, "g", &V::accY),
-    Fixed(1020, 4, "g", &V::accZ),
-    Fixed(1044, 4, "°/s", &V::gyroX),
-    Fixed(1045, 4, "°/s", &V::gyroY),
-    Fixed(1046, 4, "°/s", &V::gyroZ),
-    Text(1025, &V::velType),
-    Fixed(1030, 4, "°", &V::gnssHeading),
-    Fixed(1029, 7, "°", &V::gnssLatitude),
-    Fixed(1026, 7, "°", &V::gnssLongitude),
-    Fixed(1027, 4, "m", &V::gnssAltitude),
-    General(1037, &V::posType),
-    Binding{1033, Format::Integer, 0, "", nullptr, nullptr},
-    Fixed(1034, 4, "m/s", &V::gnssVelE),
-    Fixed(1031, 4, "m/s", &V::gnssVelN),
-    Fixed(1032, 4, "m/s", &V::gnssVelU),
-    Text(1080, &V::scene),
-    Text(1076, &V::frameFormat),
-    General(1062, &V::headType),
-    General(1133, &V::auxValue),
-    Text(1078, &V::extra1),
-    Text(1131, &V::extra2),
-    Text(1079, &V::extra3),
-    Text(1135, &V::extra4),
-    Text(1137, &V::extra5),
+    Fixed(kPitchEdit, 4, "°", &S::pitch),
+    Fixed(kRollEdit, 4, "°", &S::roll),
+    Fixed(kYawEdit, 4, "°", &S::yaw),
+    Fixed(kVelEEdit, 4, "m/s", &S::velE),
+    Fixed(kVelNEdit, 4, "m/s", &S::velN),
+    Fixed(kVelUEdit, 4, "m/s", &S::velU),
+    Fixed(kLongitudeEdit, 7, "°", &S::longitude),
+    Fixed(kLatitudeEdit, 7, "°", &S::latitude),
+    Fixed(kAltitudeEdit, 4, "m", &S::altitude),
+    Text(kModeEdit, &S::modeText),
+    Fixed(kBarometerEdit, 4, "m", &S::barometer),
+    Text(kOdometerStatusEdit, &S::odometerText),
+    Status(kGnssHeadingStatusEdit, StatusLamp::GnssHeading),
+    Status(kInitStatusEdit, StatusLamp::Init),
+    Status(kCorrectionStatusEdit, StatusLamp::Correction),
+    Status(kGnssDiffStatusEdit, StatusLamp::GnssDiff),
+    Fixed(kAccXEdit, 4, "g", &S::accX),
+    Fixed(kAccYEdit, 4, "g", &S::accY),
+    Fixed(kAccZEdit, 4, "g", &S::accZ),
+    Fixed(kGyroXEdit, 4, "°/s", &S::gyroX),
+    Fixed(kGyroYEdit, 4, "°/s", &S::gyroY),
+    Fixed(kGyroZEdit, 4, "°/s", &S::gyroZ),
+    Text(kVelTypeEdit, &S::velTypeText),
+    Fixed(kGpsHeadingEdit, 4, "°", &S::gnssHeading),
+    Fixed(kGpsLatitudeEdit, 7, "°", &S::gnssLatitude),
+    Fixed(kGpsLongitudeEdit, 7, "°", &S::gnssLongitude),
+    Fixed(kGpsAltitudeEdit, 4, "m", &S::gnssAltitude),
+    GeneralByte(kPosTypeEdit, &S::posType),
+    Binding{kSatelliteEdit, Format::Integer, 0, "", &S::satelliteCount},
+    Fixed(kGpsVelEEdit, 4, "m/s", &S::gnssVelE),
+    Fixed(kGpsVelNEdit, 4, "m/s", &S::gnssVelN),
+    Fixed(kGpsVelUEdit, 4, "m/s", &S::gnssVelU),
+    Text(kCurrentSceneLabel, &S::sceneText),
+    Text(kFrameFormatEdit, &S::frameFormatText),
+    GeneralByte(kHeadTypeEdit, &S::headType),
+    General(kAuxValueLabel, &S::auxValue),
+    Extra(kExtra1Edit, &ExtraText<0>),
+    Extra(kExtra2Edit, &ExtraText<1>),
+    Extra(kExtra3Edit, &ExtraText<2>),
+    Extra(kExtra4Edit, &ExtraText<3>),
+    Extra(kExtra5Edit, &ExtraText<4>),
 };
 
-struct Lamp {
-  std::string V::*text;
-  const char* onText;
-};
-constexpr std::array<Lamp, 5> kLamps = {{
-    {&V::initStatus, "初始化完成"},
-    {&V::correctionStatus, "千寻工作中"},
-    {&V::gnssDiffStatus, "GPS差分50"},
-    {&V::gnssHeadingStatus, "GPS航向50"},
-    {&V::odometer, "里程计接入"},
-}};
+double NumberOf(const Binding& b, const S& s) {
+  return b.number ? s.*b.number : double(s.*b.byte);
+}
 
-QString FormatValue(const Binding& b, const DisplayValues& v) {
+QString FormatValue(const Binding& b, const S& s) {
   switch (b.format) {
     case Format::Fixed:
-      return QString::asprintf("%.*f", b.decimals, v.*b.number) + QString::fromUtf8(b.unit);
+      return QString::asprintf("%.*f", b.decimals, s.*b.number) + QString::fromUtf8(b.unit);
     case Format::General:
-      return QString::asprintf("%.*g", b.decimals, v.*b.number);
+      return QString::asprintf("%.*g", b.decimals, NumberOf(b, s));
     case Format::Integer:
-      return QString::number(v.satelliteCount);
+      return QString::number(int(s.*b.number));
     case Format::Text:
-      return QString::fromStdString(v.*b.text);
+      return QString::fromStdString(TextOf(b.text ? s.*b.text : *b.extra(s)));
+    case Format::Status:
+      return QString::fromStdString(StatusText(s, b.lamp));
   }
   return {};
 }
 
+// Reads a leading number; what follows it (the unit) is ignored.
+bool ReadNumber(const Binding& b, const QString& text, S& s) {
+  const QByteArray bytes = text.left(400).toUtf8();
+  double value = 0;
+  if (b.format == Format::Integer) {
+    int whole = 0;
+    if (std::sscanf(bytes.constData(), "%d", &whole) != 1) return false;
+    value = whole;
+  } else if (std::sscanf(bytes.constData(), "%lf", &value) != 1) {
+    return false;
+  }
+  if (b.number) {
+    s.*b.number = value;
+  } else {
+    s.*b.byte = uint8_t(value);
+  }
+  return true;
+}
+
 struct Range {
-  double V::*member;
+  double S::*member;
   double low, high;
 };
 constexpr std::array<Range, 2> kRanges = {
-    {{&V::pitch, -90.0001, 90.00001}, {&V::roll, -180.0001, 180.0001}}};
+    {{&S::pitch, -90.0001, 90.00001}, {&S::roll, -180.0001, 180.0001}}};
 
 }  // namespace
 
 LiveDisplay::LiveDisplay(const ControlMap& controls, LampArray* lamps)
     : m_controls(controls), m_lamps(lamps) {}
 
-void LiveDisplay::CopyToDisplay(const CPorotocalAnalyse& a) {
-  DisplayValues v;
-  v.scene = a.GetSceneText();
-  v.mode = a.GetModeText();
-  v.frameFormat = a.GetFrameFormatText();
-  v.odometer = a.GetOdometerText();
-  v.pitch = a.GetPitch();
-  v.roll = a.GetRoll();
-  v.yaw = a.GetYaw();
-  v.gyroX = a.GetGyroX();
-  v.gyroY = a.GetGyroY();
-  v.gyroZ = a.GetGyroZ();
-  v.accX = a.GetAccX();
-  v.accY = a.GetAccY();
-  v.accZ = a.GetAccZ();
-  v.initStatus = a.GetInitStatusText();
-  v.correctionStatus = a.GetCorrectionStatusText();
-  v.gnssDiffStatus = a.GetGnssDiffStatusText();
-  v.gnssHeadingStatus = a.GetGnssHeadingStatusText();
-  if (m_lamps != nullptr) {
-    for (size_t i = 0; i < kLamps.size(); ++i) {
-      const bool lit = QString::fromStdString(v.*kLamps[i].text)
-                           .compare(QString::fromUtf8(kLamps[i].onText), Qt::CaseInsensitive) == 0;
-      // Only a change is passed on: each one costs the strip a repaint.
-      if (lit != m_lampLit[i]) m_lamps->SetLampState(int(i), lit);
-      m_lampLit[i] = lit;
-    }
-  }
-  v.barometer = a.GetBarometer();
-  v.headType = a.GetHeadType();
-  v.auxValue = a.GetAuxValue();
-  v.velType = a.GetVelTypeText();
-  v.gnssHeading = a.GetGnssHeading();
-  v.satelliteCount = int(a.GetSatelliteCount());
-  v.posType = a.GetPosType();
-  v.gnssLatitude = a.GetGnssLatitude();
-  v.gnssLongitude = a.GetGnssLongitude();
-  v.gnssAltitude = a.GetGnssAltitude();
-  v.gnssVelE = a.GetGnssVelE();
-  v.gnssVelN = a.GetGnssVelN();
-  v.gnssVelU = a.GetGnssVelU();
-  v.longitude = a.GetLongitude();
-  v.latitude = a.GetLatitude();
-  v.altitude = a.GetAltitude();
-  v.velE = a.GetVelE();
-  v.velN = a.GetVelN();
-  v.velU = a.GetVelU();
-  v.extra1 = a.GetExtraText1();
-  v.extra2 = a.GetExtraText2();
-  v.extra3 = a.GetExtraText3();
-  v.extra4 = a.GetExtraText4();
-  v.extra5 = a.GetExtraText5();
-  std::lock_guard guard(m_lock);
-  m_values = std::move(v);
+void LiveDisplay::Show(const NavSample& sample) {
+  m_shown = sample;
+  WriteControls();
+  ShowLamps();
 }
 
-DisplayValues LiveDisplay::Values() const {
-  std::lock_guard guard(m_lock);
-  return m_values;
+void LiveDisplay::ShowLamps() {
+  if (m_lamps == nullptr) return;
+  for (int i = 0; i < kStatusLampCount; ++i) {
+    const bool lit = LampLit(m_shown, StatusLamp(i));
+    // Only a change is passed on: each one costs the strip a repaint.
+    if (lit != m_lampLit[size_t(i)]) m_lamps->SetLampState(i, lit);
+    m_lampLit[size_t(i)] = lit;
+  }
 }
 
 void LiveDisplay::WriteControls() {
-  const DisplayValues v = Values();
-  for (const Binding& b : kBindings) m_controls.SetText(b.controlId, FormatValue(b, v));
+  for (const Binding& b : kBindings) m_controls.SetText(b.controlId, FormatValue(b, m_shown));
 }
 
 bool LiveDisplay::ReadControls(WindowServices& services, QWidget* owner) {
-  DisplayValues v = Values();
-  bool ok = true;
+  // The text boxes are read-only: only their numbers need reading back.
   for (const Binding& b : kBindings) {
-    const QByteArray text = m_controls.Text(b.controlId).left(400).toUtf8();
-    if (b.format == Format::Text) {
-      v.*b.text = text.toStdString();
-      continue;
-    }
-    // A leading number is enough: the unit after it is ignored.
-    const bool parsed = b.format == Format::Integer
-                            ? std::sscanf(text.constData(), "%d", &v.satelliteCount) == 1
-                            : std::sscanf(text.constData(), "%lf", &(v.*b.number)) == 1;
-    if (!parsed) {
+    if (b.format == Format::Text || b.format == Format::Status) continue;
+    if (!ReadNumber(b, m_controls.Text(b.controlId), m_shown)) {
       services.MessageBox(owner, QStringLiteral("请输入一个数字。"));
-      ok = false;
-      break;
+      return false;
     }
   }
-  if (ok) {
-    for (const Range& r : kRanges) {
-      if (v.*r.member < r.low || v.*r.member > r.high) {
-        services.MessageBox(
-            owner, QStringLiteral("请输入一个 %1 至 %2 之间的数字。")
-                       .arg(QString::asprintf("%.15g", r.low), QString::asprintf("%.15g", r.high)));
-        ok = false;
-        break;
-      }
+  for (const Range& r : kRanges) {
+    if (m_shown.*r.member < r.low || m_shown.*r.member > r.high) {
+      services.MessageBox(
+          owner, QStringLiteral("请输入一个 %1 至 %2 之间的数字。")
+                     .arg(QString::asprintf("%.15g", r.low), QString::asprintf("%.15g", r.high)));
+      return false;
     }
   }
-  std::lock_guard guard(m_lock);
-  m_values = std::move(v);
-  return ok;
+  return true;
 }

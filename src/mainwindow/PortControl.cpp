@@ -1,27 +1,34 @@
-#include "PortControl.h"
+#include "mainwindow/PortControl.h"
 
 #include <QComboBox>
 #include <QPushButton>
 
-#include "CSerialPort.h"
-#include "ConfigFile.h"
-#include "PortDiscovery.h"
-#include "PortText.h"
-#include "ReceiveDispatcher.h"
-#include "WindowServices.h"
+#include "device/DeviceSession.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/TavrikDlgIds.h"
+#include "serial/CSerialPort.h"
+#include "serial/PortDiscovery.h"
+#include "serial/PortText.h"
+#include "services/WindowServices.h"
 
 namespace {
-constexpr int kOpenButton = 1008, kPortSelector = 1041, kBaudSelector = 1040;
-constexpr int kStartOutput = 1060, kStopOutput = 1061;
+using namespace MainIds;
+const char* kOpenCaption = "打开";
+const char* kCloseCaption = "关闭";
 }  // namespace
 
 PortControl::PortControl(QWidget& window, const ControlMap& controls, WindowServices& services,
-                         CSerialPort& port, ReceiveDispatcher& receive)
+                         CSerialPort& port, SerialPortOwner& receiver, DeviceSession& session)
     : m_window(window),
       m_controls(controls),
       m_services(services),
       m_port(port),
-      m_receive(receive) {}
+      m_receiver(receiver),
+      m_session(session) {
+  if (auto* button = m_controls.As<QPushButton>(kOpenButton)) {
+    QObject::connect(button, &QPushButton::clicked, &m_context, [this] { OnOpenClose(); });
+  }
+}
 
 void PortControl::FillPortList() {
   // Devices named in TAVRIK_EXTRA_PORTS (colon-separated, e.g. the virtual
@@ -35,7 +42,7 @@ void PortControl::FillPortList() {
 }
 
 void PortControl::FillBaudList() {
-  if (auto* combo = m_controls.As<QComboBox>(kBaudSelector)) {
+  if (auto* combo = m_controls.As<QComboBox>(kBaudCombo)) {
     combo->clear();
     combo->addItems({"9600", "115200", "230400", "460800", "921600"});
     combo->setCurrentIndex(3);
@@ -43,65 +50,61 @@ void PortControl::FillBaudList() {
 }
 
 void PortControl::AddPortItem(const QString& portName) {
-  if (auto* combo = m_controls.As<QComboBox>(kPortSelector)) combo->addItem(portName);
+  if (auto* combo = m_controls.As<QComboBox>(kPortCombo)) combo->addItem(portName);
 }
 
 void PortControl::SelectPortItem(int index) {
-  if (auto* combo = m_controls.As<QComboBox>(kPortSelector)) combo->setCurrentIndex(index);
+  if (auto* combo = m_controls.As<QComboBox>(kPortCombo)) combo->setCurrentIndex(index);
 }
 
-bool PortControl::IsOpen() const {
-  const QString caption = m_controls.Text(kOpenButton);
-  return caption == "Close" || caption == QStringLiteral("关闭");
-}
-
-void PortControl::OnOpenClose(const std::string& deviceVariant) {
-  const QString caption = m_controls.Text(kOpenButton);
-  if (caption == "Open" || caption == QStringLiteral("打开")) {
-    Open(deviceVariant);
-    return;
+void PortControl::OnOpenClose() {
+  if (IsOpen()) {
+    Close();
+  } else {
+    Open();
   }
-  m_controls.SetText(kOpenButton, caption == "Close" ? "Open" : QStringLiteral("打开"));
-  ShowClosed();
-  m_port.ShutdownPort();
-  m_replayStop.store(false);
 }
 
-void PortControl::Open(const std::string& deviceVariant) {
-  const QString portName = PortText::PortName(m_controls.Text(kPortSelector));
-  const qint32 baud = PortText::BaudRate(m_controls.Text(kBaudSelector));
-  if (portName.isEmpty() || !m_port.InitialisePort(m_receive, portName, baud)) {
+void PortControl::Open() {
+  const QString portName = PortText::PortName(m_controls.Text(kPortCombo));
+  const qint32 baud = PortText::BaudRate(m_controls.Text(kBaudCombo));
+  if (portName.isEmpty() || !m_port.InitialisePort(m_receiver, portName, baud)) {
     m_services.MessageBox(&m_window, QStringLiteral("没有发现此串口或被占用"));
     return;
   }
   m_port.StartWorker();
-  const QString caption = m_controls.Text(kOpenButton);
-  m_controls.SetText(kOpenButton, caption == "Open" ? "Close" : QStringLiteral("关闭"));
-  m_controls.Enable(kPortSelector, false);
-  m_controls.Enable(kBaudSelector, false);
-  m_controls.Enable(kStartOutput, true);
-  m_controls.Enable(kStopOutput, true);
-  m_receive.SetMode(ReceiveMode::Idle);
-  m_replayStop.store(true);
-  if (IsDeviceVariant(deviceVariant, "KemRTK")) {
-    for (int id : {1051, 1053, 1084, 1075, 1056}) m_controls.Enable(id, false);
+  m_open.store(true);
+  m_controls.SetText(kOpenButton, QString::fromUtf8(kCloseCaption));
+  m_controls.Enable(kPortCombo, false);
+  m_controls.Enable(kBaudCombo, false);
+  m_controls.Enable(kStartOutputButton, true);
+  m_controls.Enable(kStopOutputButton, true);
+  m_session.OnPortOpened();
+  if (m_session.Profile().SettingsLockedWhileOpen()) {
+    for (int id : {kFrameFormatSetButton, kBaudSetButton, kRateSetButton, kSceneSetButton,
+                   kFactoryResetButton}) {
+      m_controls.Enable(id, false);
+    }
   }
 }
 
+void PortControl::Close() {
+  ShowClosed();
+  m_port.ShutdownPort();
+}
+
 void PortControl::ShowClosed() {
+  m_open.store(false);
+  m_controls.SetText(kOpenButton, QString::fromUtf8(kOpenCaption));
   m_controls.Enable(kOpenButton, true);
   if (QWidget* button = m_controls.Get(kOpenButton)) button->setFocus();
-  m_controls.Enable(kPortSelector, true);
-  m_controls.Enable(kBaudSelector, true);
-  m_controls.Enable(kStartOutput, false);
-  m_controls.Enable(kStopOutput, false);
+  m_controls.Enable(kPortCombo, true);
+  m_controls.Enable(kBaudCombo, true);
+  m_controls.Enable(kStartOutputButton, false);
+  m_controls.Enable(kStopOutputButton, false);
 }
 
 void PortControl::OnPortGone() {
   if (!IsOpen()) return;
-  m_controls.SetText(kOpenButton,
-                     m_controls.Text(kOpenButton) == "Close" ? "Open" : QStringLiteral("打开"));
-  ShowClosed();
-  m_port.ShutdownPort();
-  m_replayStop.store(false);
+  Close();
 }

@@ -1,45 +1,53 @@
 #pragma once
 
+#include <QObject>
 #include <atomic>
 #include <string>
 
-#include "ControlMap.h"
-#include "PortSelector.h"
+#include "serial/PortSelector.h"
 
+class ControlMap;
 class CSerialPort;
-class ReceiveDispatcher;
+class DeviceSession;
+class SerialPortOwner;
 class WindowServices;
+class QWidget;
 
 // The port and baud selectors and the open/close toggle button.
 class PortControl final : public PortSelector {
  public:
   PortControl(QWidget& window, const ControlMap& controls, WindowServices& services,
-              CSerialPort& port, ReceiveDispatcher& receive);
+              CSerialPort& port, SerialPortOwner& receiver, DeviceSession& session);
 
   // The ports free at start, then the baud selector's rates.
   void FillPortList();
   void FillBaudList();
 
-  void OnOpenClose(const std::string& deviceVariant);
+  void OnOpenClose();
   // The device went away: the window goes back to its closed state.
   void OnPortGone();
 
-  bool IsOpen() const;
-  // Set while a port is open; a running replay stops when it sees it.
-  bool ReplayStop() const { return m_replayStop.load(); }
+  // Whether this panel has a port open (the port itself says whether its
+  // worker still serves it).
+  bool IsOpen() const { return m_open.load(); }
+  // Set while a port is open: a running replay must stop when it sees it.
+  bool ReplayStopRequested() const { return m_open.load(); }
 
   // PortSelector
   void AddPortItem(const QString& portName) override;
   void SelectPortItem(int index) override;
 
  private:
-  void Open(const std::string& deviceVariant);
+  void Open();
+  void Close();
   void ShowClosed();
 
   QWidget& m_window;
   const ControlMap& m_controls;
   WindowServices& m_services;
   CSerialPort& m_port;
-  ReceiveDispatcher& m_receive;
-  std::atomic<bool> m_replayStop{false};
+  SerialPortOwner& m_receiver;
+  DeviceSession& m_session;
+  std::atomic<bool> m_open{false};
+  QObject m_context;
 };

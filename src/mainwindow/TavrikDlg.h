@@ -3,31 +3,37 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "PortErrorReporter.h"
-#include "WindowServices.h"
+#include "serial/PortErrorReporter.h"
+#include "services/WindowServices.h"
 
 namespace Ui {
 class TavrikDlg;
 }
 class CMeter;
-class CPorotocalAnalyse;
+class CommandChannel;
+class ConsolePanel;
+class ControlMap;
+class CPorotocalRtkAnalyse;
 class CRoundSliderCtrl;
 class CSerialPort;
-class CommandChannel;
-class ControlMap;
-class DebugConsole;
-class DeviceDialogue;
+class DeviceSession;
+class DisplayPump;
 class KeyboardGate;
 class LampArray;
 class LiveDisplay;
+class OdometerPanel;
 class PortControl;
-class ReceiveDispatcher;
+class ReceiveModeSwitch;
+class ReceivePipeline;
+class SampleHub;
+class SerialDeviceLink;
+class SerialReceiver;
+class SessionWindow;
 
 // The main window. It composes the parts of the program and wires them; each
-// concern lives in a class of its own.
+// concern lives in a panel of its own.
 class CTavrikDlg final : public QDialog, private PortErrorReporter {
  public:
   explicit CTavrikDlg(WindowServices& services, QWidget* parent = nullptr);
@@ -42,21 +48,20 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   void AddClosingStep(std::function<void()> step);
 
   const ControlMap& Controls() const { return *m_controls; }
-  ReceiveDispatcher& Receive() { return *m_receive; }
+  CPorotocalRtkAnalyse& Analyser() const { return *m_analyser; }
+  SampleHub& Samples() const;
+  ReceivePipeline& Pipeline() { return *m_pipeline; }
+  DeviceSession& Session() { return *m_session; }
   CommandChannel& Commands() { return *m_commands; }
   PortControl& Port() { return *m_portControl; }
   LiveDisplay& Display() { return *m_display; }
+  DisplayPump& Pump() { return *m_pump; }
+  ConsolePanel& ConsoleArea() { return *m_consolePanel; }
+  OdometerPanel& Odometer() { return *m_odometer; }
   CSerialPort& SerialPort() { return *m_serial; }
-  CPorotocalAnalyse* Analyser() const { return m_analyser; }
   CMeter& Gauge() { return *m_gauge; }
   CRoundSliderCtrl& Dial() { return *m_dial; }
   LampArray& Lamps() { return *m_lamps; }
-  const std::string& DeviceVariant() const { return m_deviceVariant; }
-  DebugConsole* Console() const { return m_console; }
-  DeviceDialogue& Device() { return *m_device; }
-
-  // The periodic ticks, for tests that drive them by hand.
-  void InstrumentTick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -69,12 +74,9 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   void PlaceInstruments();
   void ApplyStartupTexts();
   void ReadConfiguration();
-  void ConnectControls();
-  void StartTicks();
-  void StopTicks();
-  void OpenDebugConsole();
   void EnterUpgradeMode();
   void ShowAbout();
+  void Shutdown();
 
   WindowServices& m_services;
   std::unique_ptr<Ui::TavrikDlg> m_ui;
@@ -82,17 +84,20 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   CMeter* m_gauge = nullptr;
   CRoundSliderCtrl* m_dial = nullptr;
   LampArray* m_lamps = nullptr;
-  CPorotocalAnalyse* m_analyser = nullptr;
-  std::string m_deviceVariant;
+  CPorotocalRtkAnalyse* m_analyser = nullptr;
   std::unique_ptr<LiveDisplay> m_display;
-  std::unique_ptr<ReceiveDispatcher> m_receive;
+  std::unique_ptr<DisplayPump> m_pump;
+  std::unique_ptr<ReceiveModeSwitch> m_mode;
+  std::unique_ptr<ReceivePipeline> m_pipeline;
   std::unique_ptr<CSerialPort> m_serial;
+  std::unique_ptr<SerialDeviceLink> m_link;
+  std::unique_ptr<ConsolePanel> m_consolePanel;
+  std::unique_ptr<SessionWindow> m_sessionWindow;
+  std::unique_ptr<DeviceSession> m_session;
+  std::unique_ptr<SerialReceiver> m_receiver;
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
-  std::unique_ptr<DeviceDialogue> m_device;
+  std::unique_ptr<OdometerPanel> m_odometer;
   KeyboardGate* m_keyboardGate = nullptr;
-  DebugConsole* m_console = nullptr;
-  TickId m_refreshTick = 0;
-  TickId m_instrumentTick = 0;
   std::vector<std::function<void()>> m_closingSteps;
 };

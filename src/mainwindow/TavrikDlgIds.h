@@ -82,6 +82,7 @@ inline constexpr int kFrameFormatCombo = 1050;
 inline constexpr int kFrameFormatSetButton = 1051;
 inline constexpr int kBaudSettingCombo = 1052;
 inline constexpr int kBaudSetButton = 1053;
+inline constexpr int kRateLabel = 1112;
 inline constexpr int kRateCombo = 1083;
 inline constexpr int kRateSetButton = 1084;
 inline constexpr int kSceneCombo = 1063;

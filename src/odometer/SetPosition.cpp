@@ -1,12 +1,12 @@
-#include "SetPosition.h"
+#include "odometer/SetPosition.h"
 
 #include <QShowEvent>
 #include <QTimer>
 #include <utility>
 
-#include "OdometerCommands.h"
-#include "OdometerWrite.h"
-#include "WindowServices.h"
+#include "device/OdometerCommands.h"
+#include "device/OdometerWrite.h"
+#include "services/WindowServices.h"
 #include "ui_SetPosition.h"
 
 namespace {

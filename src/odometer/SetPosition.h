@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "OdometerPort.h"
-#include "OdometerValueTexts.h"
+#include "device/OdometerPort.h"
+#include "device/OdometerValueTexts.h"
 
 class QPushButton;
 class QTimer;

@@ -1,8 +1,8 @@
-#include "ChunkReceiver.h"
+#include "protocol/ChunkReceiver.h"
 
 #include <algorithm>
 
-#include "HexText.h"
+#include "protocol/HexText.h"
 
 ChunkReceiver::ChunkReceiver(ReceiveRing& ring)
     : m_ring(ring), m_hexText(new char[3 * ReceiveRing::kSize + 1]) {}
@@ -10,9 +10,15 @@ ChunkReceiver::ChunkReceiver(ReceiveRing& ring)
 ChunkReceiver::Accepted ChunkReceiver::Accept(const uint8_t* data, size_t count) {
   count = std::min(count, ReceiveRing::kSize);
   const ReceiveRing::Pieces pieces = m_ring.Write(data, count);
-  char* end = WriteHexText(pieces.first, pieces.firstLength, m_hexText.get());
-  end = WriteHexText(pieces.rest, pieces.restLength, end);
+  char* const start = m_hexText.get();
+  char* const middle = WriteHexText(pieces.first, pieces.firstLength, start);
+  char* const end = WriteHexText(pieces.rest, pieces.restLength, middle);
   *end = '\0';
   m_ring.SetDataEvent();
-  return {std::string_view(m_hexText.get(), size_t(end - m_hexText.get())), pieces.restLength > 0};
+  Accepted accepted;
+  accepted.hexText = std::string_view(start, size_t(end - start));
+  accepted.firstText = std::string_view(start, size_t(middle - start));
+  accepted.restText = std::string_view(middle, size_t(end - middle));
+  accepted.split = pieces.restLength > 0;
+  return accepted;
 }

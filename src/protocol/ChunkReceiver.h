@@ -5,7 +5,7 @@
 #include <memory>
 #include <string_view>
 
-#include "ReceiveRing.h"
+#include "protocol/ReceiveRing.h"
 
 // The ring side of taking in one received chunk: copy it into the receive
 // ring (split at the ring's end when it must be), make its hex text for the
@@ -14,8 +14,10 @@
 class ChunkReceiver {
  public:
   struct Accepted {
-    std::string_view hexText;  // "AA BB 01 " for the whole chunk, in order
-    bool split = false;        // the chunk wrapped around the ring's end
+    std::string_view hexText;    // "AA BB 01 " for the whole chunk, in order
+    std::string_view firstText;  // the part that landed before the ring's end
+    std::string_view restText;   // the part that wrapped to the ring's start
+    bool split = false;          // the chunk wrapped around the ring's end
   };
 
   explicit ChunkReceiver(ReceiveRing& ring);

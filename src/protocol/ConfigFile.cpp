@@ -1,7 +1,8 @@
-#include "ConfigFile.h"
+#include "protocol/ConfigFile.h"
 
-#include <algorithm>
-#include <cctype>
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -23,6 +24,12 @@ std::optional<ConfigLines> ReadConfigFile(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
   if (!file) return std::nullopt;
+  // A directory opens for reading here but holds no lines.
+  struct stat info {};
+  if (::fstat(::fileno(file.get()), &info) == 0 && S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+    return std::nullopt;
+  }
   ConfigLines lines;
   lines.deviceVariant = ReadLine(file.get());
   lines.headingConvention = ReadLine(file.get());
@@ -34,13 +41,4 @@ std::optional<ConfigLines> ReadConfigFile(const std::string& path) {
 void ApplyConfig(CPorotocalAnalyse& analyser, const ConfigLines& lines) {
   analyser.SetConfigLine1(lines.deviceVariant);
   analyser.SetConfigLine2(lines.headingConvention);
-}
-
-bool IsDeviceVariant(const std::string& variant, const char* identifier) {
-  const size_t length = std::strlen(identifier);
-  if (variant.size() != length) return false;
-  return std::equal(variant.begin(), variant.end(), identifier, [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
 }

@@ -1,10 +1,10 @@
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "BigEndian.h"
-#include "Crc16.h"
+#include "protocol/BigEndian.h"
+#include "protocol/Crc16.h"
 
 namespace {
 

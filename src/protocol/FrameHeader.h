@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 inline constexpr uint8_t kHeader120 = 0xAA;
 inline constexpr uint8_t kHeader220 = 0xBA;

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "AtomicValue.h"
-#include "FrameHeader.h"
-#include "PorotocalAnalyse.h"
+#include "protocol/AtomicValue.h"
+#include "protocol/FrameHeader.h"
+#include "protocol/PorotocalAnalyse.h"
 
 // Finds Frame120 and Frame220 in a byte stream and has the analyser check
 // them. Shared by every whole-frame consumer: the live receive ring, log

@@ -1,4 +1,4 @@
-#include "HexText.h"
+#include "protocol/HexText.h"
 
 #include <array>
 #include <cstring>

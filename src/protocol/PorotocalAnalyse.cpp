@@ -1,4 +1,4 @@
-#include "PorotocalAnalyse.h"
+#include "protocol/PorotocalAnalyse.h"
 
 void CPorotocalAnalyse::SetConfigLine1(const std::string& line) {
   m_strConfigLine1.Set(line);

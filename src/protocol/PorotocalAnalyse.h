@@ -4,14 +4,21 @@
 #include <cstdint>
 #include <string>
 
-#include "SharedText.h"
+#include "protocol/NavSample.h"
+#include "protocol/SharedText.h"
+
+class SampleHub;
 
 // The frame analyser interface. The operation order is part of the contract
 // with every consumer, so new operations go after the existing ones.
 //
-// Numbers are readable from any thread while a decode runs; texts come back
-// as copies that never tear. A reader may still see one frame's values half
-// updated: no consumer needs them as a set.
+// A decode fills one NavSample. An analyser that publishes (the program's
+// own, from GetAnalyser) hands it to its sample hub, and every accessor then
+// reads the latest published sample, so any thread may call them while a
+// decode runs. A reader that needs values of one frame together takes a
+// Snapshot instead of several accessor calls. A private analyser (log
+// conversion, tests) publishes nothing; its accessors read its own last
+// decode and belong to the thread that decodes.
 class CPorotocalAnalyse {
  public:
   virtual int DecodeFrame120() = 0;
@@ -66,6 +73,16 @@ class CPorotocalAnalyse {
   virtual std::string GetExtraText3() const = 0;
   virtual std::string GetExtraText4() const = 0;
   virtual std::string GetExtraText5() const = 0;
+
+  // The whole state after the last decode, as one consistent set; false
+  // before the first decode.
+  virtual bool Snapshot(NavSample& out) const = 0;
+  // The hub this analyser publishes to, or null.
+  virtual SampleHub* Samples() const = 0;
+  // Back to the state of a new analyser (the synchroniser, the values, the
+  // published samples); the configuration lines stay. Only while nothing
+  // decodes.
+  virtual void Reset() = 0;
 
   void SetConfigLine1(const std::string& line);
   void SetConfigLine2(const std::string& line);

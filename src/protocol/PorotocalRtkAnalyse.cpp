@@ -1,37 +1,30 @@
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <new>
 
-#include "BigEndian.h"
-#include "Crc16.h"
-#include "FrameHeader.h"
+#include "protocol/BigEndian.h"
+#include "protocol/Crc16.h"
+#include "protocol/FrameHeader.h"
+#include "protocol/SampleHub.h"
 
 namespace {
 
-// The decoder's fixed texts, interned once so that a decode only swaps
+// The decoder's fixed texts, interned once so that a decode only stores
 // pointers.
-struct StatusTexts {
+struct DecoderTexts {
   const std::string* empty = SharedText::Intern("");
   const std::string* frameFormat1 = SharedText::Intern("帧格式1");
   const std::string* frameFormat2 = SharedText::Intern("帧格式2");
   const std::string* frameFormat3 = SharedText::Intern("帧格式3");
-  const std::string* initDone = SharedText::Intern("初始化完成");
-  const std::string* initRunning = SharedText::Intern("初始化中");
-  const std::string* correctionOn = SharedText::Intern("千寻工作中");
-  const std::string* correctionOff = SharedText::Intern("千寻未工作");
-  const std::string* diffOn = SharedText::Intern("GPS差分50");
-  const std::string* diffOff = SharedText::Intern("GPS未差分");
-  const std::string* headingOn = SharedText::Intern("GPS航向50");
-  const std::string* headingOff = SharedText::Intern("GPS未航向");
   const std::string* odometerOn = SharedText::Intern("里程计接入");
   const std::string* odometerOff = SharedText::Intern("里程计未接入");
 };
 
-const StatusTexts& Texts() {
-  static const StatusTexts texts;
+const DecoderTexts& Texts() {
+  static const DecoderTexts texts;
   return texts;
 }
 
@@ -58,8 +51,46 @@ constexpr int kLongitude = 194, kLatitude = 202, kAltitude = 210;
 
 }  // namespace
 
-CPorotocalRtkAnalyse::CPorotocalRtkAnalyse() {
-  Texts();
+CPorotocalRtkAnalyse::CPorotocalRtkAnalyse(Publishing publishing)
+    : m_hub(publishing == Publishing::ToHub ? std::make_unique<SampleHub>() : nullptr),
+      m_odometerText(Texts().empty) {}
+
+CPorotocalRtkAnalyse::~CPorotocalRtkAnalyse() = default;
+
+NavSample CPorotocalRtkAnalyse::Current() const {
+  if (!m_hub) return m_sample;
+  NavSample latest;
+  m_hub->Latest(latest);
+  return latest;
+}
+
+bool CPorotocalRtkAnalyse::Snapshot(NavSample& out) const {
+  if (m_hub) return m_hub->Latest(out);
+  out = m_sample;
+  return m_sample.sequence != 0;
+}
+
+std::string CPorotocalRtkAnalyse::Status(StatusLamp lamp) const {
+  return StatusText(Current(), lamp);
+}
+
+void CPorotocalRtkAnalyse::SetOdometerText(const std::string& text) {
+  m_odometerText.store(SharedText::Intern(text), std::memory_order_release);
+}
+
+std::string CPorotocalRtkAnalyse::GetOdometerText() const {
+  return *m_odometerText.load(std::memory_order_acquire);
+}
+
+void CPorotocalRtkAnalyse::Reset() {
+  m_sample = NavSample{};
+  if (m_hub) m_hub->Reset();
+  m_odometerText.store(Texts().empty, std::memory_order_release);
+  m_nFrameLength.Set(kInitialFrameLength);
+  m_frame.fill(0);
+  m_nBufferPos = 0;
+  m_nSyncState = 0;
+  SelectDecoder(Decoder::None);
 }
 
 double CPorotocalRtkAnalyse::ReadHeading(const uint8_t* p) const {
@@ -67,22 +98,30 @@ double CPorotocalRtkAnalyse::ReadHeading(const uint8_t* p) const {
   return raw * kAngleScale;
 }
 
-void CPorotocalRtkAnalyse::DecodeStatusTexts(uint8_t flags) {
-  const StatusTexts& t = Texts();
-  m_strInitStatus.SetInterned(flags & 0x01 ? t.initDone : t.initRunning);
-  m_strCorrectionStatus.SetInterned(flags & 0x02 ? t.correctionOn : t.correctionOff);
-  m_strGnssDiffStatus.SetInterned(flags & 0x04 ? t.diffOn : t.diffOff);
-  m_strGnssHeadingStatus.SetInterned(flags & 0x08 ? t.headingOn : t.headingOff);
-  m_strOdometer.SetInterned(flags & 0x10 ? t.odometerOn : t.odometerOff);
+void CPorotocalRtkAnalyse::DecodeStatus(uint8_t flags) {
+  NavSample& s = m_sample;
+  s.hasStatus = true;
+  s.initialised = flags & 0x01;
+  s.correctionWorking = flags & 0x02;
+  s.gnssDifferential = flags & 0x04;
+  s.gnssHeadingFix = flags & 0x08;
+  s.odometerConnected = flags & 0x10;
+  m_odometerText.store(s.odometerConnected ? Texts().odometerOn : Texts().odometerOff,
+                       std::memory_order_release);
 }
 
-void CPorotocalRtkAnalyse::ClearStatusTexts() {
-  const std::string* empty = Texts().empty;
-  m_strInitStatus.SetInterned(empty);
-  m_strCorrectionStatus.SetInterned(empty);
-  m_strGnssDiffStatus.SetInterned(empty);
-  m_strGnssHeadingStatus.SetInterned(empty);
-  m_strOdometer.SetInterned(empty);
+void CPorotocalRtkAnalyse::ClearStatus() {
+  NavSample& s = m_sample;
+  s.hasStatus = s.initialised = s.correctionWorking = false;
+  s.gnssDifferential = s.gnssHeadingFix = s.odometerConnected = false;
+  m_odometerText.store(Texts().empty, std::memory_order_release);
+}
+
+void CPorotocalRtkAnalyse::Publish(NavSample::Kind kind) {
+  m_sample.kind = kind;
+  m_sample.signedHeading = HeadingIsSigned();
+  m_sample.odometerText = m_odometerText.load(std::memory_order_acquire);
+  m_sample.sequence = m_hub ? m_hub->Publish(m_sample) : m_sample.sequence + 1;
 }
 
 // Where one frame kind keeps the fields both kinds carry.
@@ -109,68 +148,80 @@ constexpr CPorotocalRtkAnalyse::Layout kLayout220 = {
 
 void CPorotocalRtkAnalyse::DecodeInertial(const Layout& l) {
   const uint8_t* b = m_frame.data();
-  m_dGyroX.Set(be::ReadS24(b + l.gyro) * kGyroScale);
-  m_dGyroY.Set(be::ReadS24(b + l.gyro + 3) * kGyroScale);
-  m_dGyroZ.Set(be::ReadS24(b + l.gyro + 6) * kGyroScale);
-  m_dAccX.Set(be::ReadS24(b + l.acc) * kAccScale);
-  m_dAccY.Set(be::ReadS24(b + l.acc + 3) * kAccScale);
-  m_dAccZ.Set(be::ReadS24(b + l.acc + 6) * kAccScale);
+  NavSample& s = m_sample;
+  s.gyroX = be::ReadS24(b + l.gyro) * kGyroScale;
+  s.gyroY = be::ReadS24(b + l.gyro + 3) * kGyroScale;
+  s.gyroZ = be::ReadS24(b + l.gyro + 6) * kGyroScale;
+  s.accX = be::ReadS24(b + l.acc) * kAccScale;
+  s.accY = be::ReadS24(b + l.acc + 3) * kAccScale;
+  s.accZ = be::ReadS24(b + l.acc + 6) * kAccScale;
 }
 
 void CPorotocalRtkAnalyse::DecodeNavigation(const Layout& l) {
   const uint8_t* b = m_frame.data();
-  m_dPitch.Set(be::ReadS16(b + l.pitch) * kAngleScale);
-  m_dRoll.Set(be::ReadS16(b + l.roll) * kAngleScale);
-  m_dYaw.Set(ReadHeading(b + l.yaw));
-  m_dVelE.Set(be::ReadS24(b + l.vel) * kVelocityScale);
-  m_dVelN.Set(be::ReadS24(b + l.vel + 3) * kVelocityScale);
-  m_dVelU.Set(be::ReadS24(b + l.vel + 6) * kVelocityScale);
-  m_dLongitude.Set(be::ReadF64(b + l.longitude));
-  m_dLatitude.Set(be::ReadF64(b + l.latitude));
-  m_dAltitude.Set(be::ReadF32(b + l.altitude));
+  NavSample& s = m_sample;
+  s.pitch = be::ReadS16(b + l.pitch) * kAngleScale;
+  s.roll = be::ReadS16(b + l.roll) * kAngleScale;
+  s.yaw = ReadHeading(b + l.yaw);
+  s.velE = be::ReadS24(b + l.vel) * kVelocityScale;
+  s.velN = be::ReadS24(b + l.vel + 3) * kVelocityScale;
+  s.velU = be::ReadS24(b + l.vel + 6) * kVelocityScale;
+  s.longitude = be::ReadF64(b + l.longitude);
+  s.latitude = be::ReadF64(b + l.latitude);
+  s.altitude = be::ReadF32(b + l.altitude);
 }
 
 void CPorotocalRtkAnalyse::DecodeGnss(const Layout& l, bool position, bool velocity, bool heading) {
   const uint8_t* b = m_frame.data();
+  NavSample& s = m_sample;
+  // A block the frame does not carry keeps its earlier values.
+  s.hasGnssPosition = position;
+  s.hasGnssVelocity = velocity;
+  s.hasGnssHeading = heading;
   if (position) {
-    m_dGnssLatitude.Set(be::ReadF64(b + l.gnssLatitude));
-    m_dGnssLongitude.Set(be::ReadF64(b + l.gnssLongitude));
-    m_dGnssAltitude.Set(be::ReadF64(b + l.gnssAltitude));
+    s.gnssLatitude = be::ReadF64(b + l.gnssLatitude);
+    s.gnssLongitude = be::ReadF64(b + l.gnssLongitude);
+    s.gnssAltitude = be::ReadF64(b + l.gnssAltitude);
   }
   if (velocity) {
-    m_dGnssVelE.Set(be::ReadF32(b + l.gnssVel));
-    m_dGnssVelN.Set(be::ReadF32(b + l.gnssVel + 4));
-    m_dGnssVelU.Set(be::ReadF32(b + l.gnssVel + 8));
+    s.gnssVelE = be::ReadF32(b + l.gnssVel);
+    s.gnssVelN = be::ReadF32(b + l.gnssVel + 4);
+    s.gnssVelU = be::ReadF32(b + l.gnssVel + 8);
   }
-  if (heading) m_dGnssHeading.Set(be::ReadF32(b + l.gnssHeading));
+  if (heading) s.gnssHeading = be::ReadF32(b + l.gnssHeading);
 }
 
 void CPorotocalRtkAnalyse::DecodeSolutionTypes(const Layout& l) {
-  m_dPosType.Set(m_frame[size_t(l.posType)]);
-  m_dHeadType.Set(m_frame[size_t(l.headType)]);
+  m_sample.posType = m_frame[size_t(l.posType)];
+  m_sample.headType = m_frame[size_t(l.headType)];
 }
 
 int CPorotocalRtkAnalyse::DecodeFrame120() {
   const uint8_t format = m_frame[f120::kFrameFormat];
-  if (format == 0) m_strFrameFormat.SetInterned(Texts().frameFormat1);
-  if (format == 1) m_strFrameFormat.SetInterned(Texts().frameFormat2);
+  m_sample.frameFormat = format;
+  if (format == 0) m_sample.frameFormatText = Texts().frameFormat1;
+  if (format == 1) m_sample.frameFormatText = Texts().frameFormat2;
   DecodeInertial(kLayout120);
   DecodeNavigation(kLayout120);
   const uint8_t flags = m_frame[f120::kFlags];
   DecodeGnss(kLayout120, flags & 0x20, flags & 0x40, flags & 0x80);
-  DecodeStatusTexts(flags);
+  DecodeStatus(flags);
   DecodeSolutionTypes(kLayout120);
+  // A Frame76 is the first bytes of this layout and decodes with it.
+  Publish(m_nFrameLength.Get() == kFrame76Length ? NavSample::Kind::Frame76
+                                                 : NavSample::Kind::Frame120);
   return 0;
 }
 
 int CPorotocalRtkAnalyse::DecodeFrame220() {
-  m_strFrameFormat.SetInterned(Texts().frameFormat3);
+  m_sample.frameFormatText = Texts().frameFormat3;
   DecodeInertial(kLayout220);
   DecodeSolutionTypes(kLayout220);
   const uint8_t flags = m_frame[f220::kFlags];
   DecodeGnss(kLayout220, flags & 0x01, flags & 0x02, flags & 0x04);
   DecodeNavigation(kLayout220);
-  ClearStatusTexts();
+  ClearStatus();
+  Publish(NavSample::Kind::Frame220);
   return 1;
 }
 
@@ -248,6 +299,8 @@ CPorotocalRtkAnalyse* GetAnalyser() {
   static std::mutex lock;
   static CPorotocalRtkAnalyse* instance = nullptr;
   std::lock_guard guard(lock);
-  if (instance == nullptr) instance = new (std::nothrow) CPorotocalRtkAnalyse();
+  if (instance == nullptr) {
+    instance = new (std::nothrow) CPorotocalRtkAnalyse(CPorotocalRtkAnalyse::Publishing::ToHub);
+  }
   return instance;
 }

@@ -1,4 +1,4 @@
-#include "ReceiveRing.h"
+#include "protocol/ReceiveRing.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <mutex>
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 // The receive ring: one writer (the serial worker) copies chunks in, one
 // reader (the frame parser) takes frames out. Neither takes a lock for the

@@ -1,10 +1,11 @@
-#include "RingParser.h"
+#include "protocol/RingParser.h"
 
 #include <algorithm>
 
-RingParser::RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser,
-                       const std::atomic<ReceiveMode>& mode, FrameHandlers& handlers)
-    : m_ring(ring), m_mode(mode), m_handlers(handlers), m_scanner(analyser) {}
+#include "protocol/FrameRouter.h"
+#include "protocol/ThreadPriority.h"
+
+RingParser::RingParser(ReceiveRing& ring, FrameRouter& router) : m_ring(ring), m_router(router) {}
 
 RingParser::~RingParser() {
   Stop();
@@ -29,23 +30,11 @@ void RingParser::Stop() {
 }
 
 void RingParser::Run() {
+  RaiseThreadPriority();
   while (!m_stop.load()) {
     m_ring.WaitForData();
     if (m_stop.load()) break;
     ParseAvailable();
-  }
-}
-
-void RingParser::DispatchFrame() {
-  switch (m_mode.load(std::memory_order_relaxed)) {
-    case ReceiveMode::Live:
-      m_handlers.OnLiveFrame();
-      break;
-    case ReceiveMode::SensorCurve:
-      m_handlers.OnCurveFrame();
-      break;
-    default:
-      break;
   }
 }
 
@@ -61,7 +50,9 @@ void RingParser::RecoverFromOverrun(uint64_t written) {
 
 void RingParser::ParseAvailable() {
   m_busy.store(true, std::memory_order_release);
-  auto onFrame = [this](const uint8_t*, size_t) { DispatchFrame(); };
+  auto onFrame = [this](const uint8_t* frame, size_t length) {
+    m_router.RouteFrame(frame, length);
+  };
   for (;;) {
     const uint64_t written = m_ring.TotalWritten();
     if (written - m_read > ReceiveRing::kSize) RecoverFromOverrun(written);

@@ -4,22 +4,23 @@
 #include <cstdint>
 #include <thread>
 
-#include "AtomicValue.h"
-#include "FrameHandlers.h"
-#include "FrameScanner.h"
-#include "ReceiveMode.h"
-#include "ReceiveRing.h"
+#include "protocol/AtomicValue.h"
+#include "protocol/FrameScanner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "protocol/ReceiveRing.h"
+
+class FrameRouter;
 
 // Takes frames out of the receive ring on a thread of its own and hands each
-// checked frame to the handler of the current receive mode.
+// checked frame to the router, which decodes it for the current receive mode.
 class RingParser {
  public:
-  RingParser(ReceiveRing& ring, CPorotocalAnalyse& analyser, const std::atomic<ReceiveMode>& mode,
-             FrameHandlers& handlers);
+  RingParser(ReceiveRing& ring, FrameRouter& router);
   ~RingParser();
   RingParser(const RingParser&) = delete;
   RingParser& operator=(const RingParser&) = delete;
 
+  // Best effort at the highest priority the process may give a thread.
   bool Start();
   void Stop();  // bounded: wakes the thread and joins it
 
@@ -37,12 +38,12 @@ class RingParser {
  private:
   void Run();
   void RecoverFromOverrun(uint64_t written);
-  void DispatchFrame();
 
   ReceiveRing& m_ring;
-  const std::atomic<ReceiveMode>& m_mode;
-  FrameHandlers& m_handlers;
-  FrameScanner m_scanner;
+  FrameRouter& m_router;
+  // Checks frames on this thread only; the router decodes them.
+  CPorotocalRtkAnalyse m_checker;
+  FrameScanner m_scanner{m_checker};
 
   uint64_t m_read = 0;  // total bytes consumed; parser thread only
   AtomicValue<uint64_t> m_overruns;

@@ -1,4 +1,4 @@
-#include "SharedText.h"
+#include "protocol/SharedText.h"
 
 #include <mutex>
 #include <set>

@@ -1,10 +1,10 @@
-#include "CSerialPort.h"
+#include "serial/CSerialPort.h"
 
 #include <system_error>
 
-#include "SerialLink.h"
-#include "SerialTrace.h"
-#include "SerialWorker.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialTrace.h"
+#include "serial/SerialWorker.h"
 
 namespace {
 
@@ -62,14 +62,15 @@ bool CSerialPort::StartWorker() {
   return true;
 }
 
-bool CSerialPort::QueueWrite(const uint8_t* bytes, size_t count) {
-  return QueueWrite(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(count)));
+bool CSerialPort::QueueWrite(const uint8_t* bytes, size_t count, bool purgeInputFirst) {
+  return QueueWrite(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(count)),
+                    purgeInputFirst);
 }
 
-bool CSerialPort::QueueWrite(const QByteArray& bytes) {
+bool CSerialPort::QueueWrite(const QByteArray& bytes, bool purgeInputFirst) {
   std::lock_guard guard(m_lock);
   if (!m_link) return false;
-  m_link->Writes().Push(bytes);
+  m_link->Writes().Push(WriteQueue::Write{bytes, purgeInputFirst});
   m_link->LineWait().Wake();
   return true;
 }

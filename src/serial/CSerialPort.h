@@ -33,10 +33,12 @@ class CSerialPort {
   // so every byte that arrives afterwards is delivered. The port counts as
   // open for sending from here on.
   bool StartWorker();
-  // Any thread. Queues bytes for the worker, behind any earlier write; each
-  // write first discards unread input. False when no port is open.
-  bool QueueWrite(const uint8_t* bytes, size_t count);
-  bool QueueWrite(const QByteArray& bytes);
+  // Any thread. Queues bytes for the worker, behind any earlier write. With
+  // purgeInputFirst the write first discards unread input, so a command's
+  // reply is never mixed with older bytes; the caller decides per write.
+  // False when no port is open.
+  bool QueueWrite(const uint8_t* bytes, size_t count, bool purgeInputFirst = true);
+  bool QueueWrite(const QByteArray& bytes, bool purgeInputFirst = true);
   // Stops the worker, also one waiting for its owner, and closes the port.
   // Bounded: a worker stuck in the owner's AcceptChunk is left to end alone.
   void ShutdownPort();

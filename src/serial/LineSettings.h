@@ -3,7 +3,7 @@
 #include <QSerialPort>
 #include <optional>
 
-#include "PortFailure.h"
+#include "serial/PortFailure.h"
 
 // The unit's line: the requested baud rate, 8 data bits, no parity, one stop
 // bit, no flow control, RTS asserted while the port is open.

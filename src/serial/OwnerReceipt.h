@@ -1,7 +1,9 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -18,12 +20,15 @@ class OwnerReceipt {
     bool released = false;
     uint64_t pendingId = 0;
     bool pendingDone = false;
+    size_t handled = 0;
   };
+  static constexpr size_t kAll = std::numeric_limits<size_t>::max();
 
   OwnerReceipt() = default;
 
-  // Any thread; completing twice is harmless.
-  void Complete() const;
+  // Any thread; completing twice is harmless (the first count holds). For a
+  // hand-over of bytes, `handled` says how many of them were taken.
+  void Complete(size_t handled = kAll) const;
   bool IsValid() const { return m_state != nullptr; }
 
  private:

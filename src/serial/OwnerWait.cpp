@@ -1,4 +1,4 @@
-#include "OwnerWait.h"
+#include "serial/OwnerWait.h"
 
 OwnerWait::OwnerWait() : m_signal(std::make_shared<OwnerReceipt::Signal>()) {}
 
@@ -8,14 +8,15 @@ OwnerReceipt OwnerWait::NewReceipt() {
   return OwnerReceipt(m_signal, ++m_signal->pendingId);
 }
 
-bool OwnerWait::WaitFor(OwnerReceipt receipt) {
+std::optional<size_t> OwnerWait::WaitFor(OwnerReceipt receipt) {
   const uint64_t id = receipt.Id();
   receipt = OwnerReceipt();
   std::unique_lock guard(m_signal->lock);
   m_signal->changed.wait(guard, [&] {
     return m_signal->released || (m_signal->pendingId == id && m_signal->pendingDone);
   });
-  return m_signal->pendingId == id && m_signal->pendingDone;
+  if (m_signal->pendingId == id && m_signal->pendingDone) return m_signal->handled;
+  return std::nullopt;
 }
 
 void OwnerWait::Release() {

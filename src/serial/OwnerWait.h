@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 
-#include "OwnerReceipt.h"
+#include "serial/OwnerReceipt.h"
 
 // The one place where the serial worker waits for its owner: for a received
 // byte to be handled or for an error box to be closed. The wait ends when the
@@ -15,10 +17,10 @@ class OwnerWait {
 
   // Starts a hand-over; only one is pending at a time.
   OwnerReceipt NewReceipt();
-  // Blocks until the receipt is completed (true) or Release() was called
-  // (false). Takes the receipt by value and lets go of it before waiting, so
-  // an owner that drops its copy releases the worker.
-  bool WaitFor(OwnerReceipt receipt);
+  // Blocks until the receipt is completed (the count it was completed with)
+  // or Release() was called (nothing). Takes the receipt by value and lets go
+  // of it before waiting, so an owner that drops its copy releases the worker.
+  std::optional<size_t> WaitFor(OwnerReceipt receipt);
   // Ends the current wait and makes every later one return at once.
   void Release();
 

@@ -1,10 +1,10 @@
-#include "PortDiscovery.h"
+#include "serial/PortDiscovery.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
 
-#include "PortSelector.h"
+#include "serial/PortSelector.h"
 
 namespace {
 

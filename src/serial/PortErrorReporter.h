@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "OwnerReceipt.h"
+#include "serial/OwnerReceipt.h"
 
 // Shows the serial layer's system-error boxes to the user.
 class PortErrorReporter {

@@ -1,4 +1,4 @@
-#include "PortText.h"
+#include "serial/PortText.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "PortWait.h"
+#include "serial/PortWait.h"
 
 #include <fcntl.h>
 #include <poll.h>

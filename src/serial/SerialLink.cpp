@@ -1,6 +1,6 @@
-#include "SerialLink.h"
+#include "serial/SerialLink.h"
 
-#include "PortErrorReporter.h"
+#include "serial/PortErrorReporter.h"
 
 SerialLink::SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName)
     : m_owner(owner), m_reporter(reporter), m_portName(std::move(portName)) {}

@@ -7,10 +7,10 @@
 #include <mutex>
 #include <optional>
 
-#include "OwnerWait.h"
-#include "PortFailure.h"
-#include "PortWait.h"
-#include "WriteQueue.h"
+#include "serial/OwnerWait.h"
+#include "serial/PortFailure.h"
+#include "serial/PortWait.h"
+#include "serial/WriteQueue.h"
 
 class PortErrorReporter;
 class SerialPortOwner;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "OwnerReceipt.h"
-#include "ReceiveMode.h"
+#include "protocol/ReceiveMode.h"
+#include "serial/OwnerReceipt.h"
 
 // What the serial worker needs from the object that owns the port (the main
 // window, or a test). Every call comes from the worker thread; the owner must
@@ -18,11 +18,14 @@ class SerialPortOwner {
   // Command). Runs on the worker thread and should not block.
   virtual void AcceptChunk(const uint8_t* bytes, int count) = 0;
 
-  // One byte read in ReceiveMode::Upgrade or ReceiveMode::Command. The owner
-  // carries it to its own thread, handles it there and then completes the
-  // receipt. The worker reads nothing further until then, which keeps reply
-  // and boot-loader bytes in order; a shutdown of the port also ends the wait.
-  virtual void HandOverByte(uint8_t byte, OwnerReceipt receipt) = 0;
+  // The bytes read in ReceiveMode::Upgrade or ReceiveMode::Command: all that
+  // were available, in order. The owner carries them to its own thread,
+  // handles them there in one pass and completes the receipt with how many
+  // it handled; the worker reads nothing further until then, which keeps
+  // reply and boot-loader bytes in order (a shutdown of the port also ends
+  // the wait). Bytes left unhandled, because their handling left the
+  // per-byte modes, go to AcceptChunk as if read after the change.
+  virtual void HandOverBytes(const uint8_t* bytes, size_t count, OwnerReceipt receipt) = 0;
 
   // The device went away (unplugged or hung up). It has been reported once
   // through the PortErrorReporter, the port is closed and the worker has

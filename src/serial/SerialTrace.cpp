@@ -1,4 +1,4 @@
-#include "SerialTrace.h"
+#include "serial/SerialTrace.h"
 
 #include <QLoggingCategory>
 

@@ -1,16 +1,19 @@
-#include "SerialWorker.h"
+#include "serial/SerialWorker.h"
 
 #include <QEventLoop>
 #include <algorithm>
 
-#include "LineSettings.h"
-#include "SerialLink.h"
-#include "SerialPortOwner.h"
-#include "SerialTrace.h"
+#include "serial/LineSettings.h"
+#include "serial/SerialLink.h"
+#include "serial/SerialPortOwner.h"
+#include "serial/SerialTrace.h"
 
 namespace {
 
 constexpr int kChunkSize = 1000;
+// The most the per-byte road hands over at once: far more than a reply line,
+// and what a fast stream brings in while the GUI thread handles one batch.
+constexpr qint64 kBatchSize = 8192;
 constexpr qint64 kSettleBelowBytes = kChunkSize;
 constexpr int kSettleMs = 8;
 // A write must be out within this constant plus this much per byte.
@@ -123,16 +126,7 @@ qint64 SerialWorker::DrainReceived() {
   while (!m_link->StopRequested() && !m_link->Writes().HasPending() &&
          m_port->bytesAvailable() > 0) {
     if (IsPerByteMode(owner.CurrentReceiveMode())) {
-      char byte = 0;
-      if (m_port->read(&byte, 1) != 1) return bulkBytes;
-      const auto value = static_cast<uint8_t>(byte);
-      // The mode may have changed meanwhile; the byte then takes the bulk
-      // road rather than being lost.
-      if (IsPerByteMode(owner.CurrentReceiveMode())) {
-        HandOverByte(value);
-      } else {
-        owner.AcceptChunk(&value, 1);
-      }
+      bulkBytes += HandOverBatch();
     } else {
       uint8_t chunk[kChunkSize];
       const qint64 count = m_port->read(reinterpret_cast<char*>(chunk), kChunkSize);
@@ -144,19 +138,41 @@ qint64 SerialWorker::DrainReceived() {
   return bulkBytes;
 }
 
-void SerialWorker::HandOverByte(uint8_t byte) {
-  OwnerWait& wait = m_link->Wait();
-  OwnerReceipt receipt = wait.NewReceipt();
-  m_link->Owner().HandOverByte(byte, receipt);
-  wait.WaitFor(std::move(receipt));
+qint64 SerialWorker::HandOverBatch() {
+  uint8_t batch[kBatchSize];
+  const qint64 count = m_port->read(reinterpret_cast<char*>(batch), kBatchSize);
+  if (count <= 0) return 0;
+  SerialPortOwner& owner = m_link->Owner();
+  // The mode may have changed since it was read; the bytes then take the
+  // bulk road rather than being lost.
+  size_t handled = 0;
+  if (IsPerByteMode(owner.CurrentReceiveMode())) {
+    OwnerWait& wait = m_link->Wait();
+    OwnerReceipt receipt = wait.NewReceipt();
+    owner.HandOverBytes(batch, size_t(count), receipt);
+    const std::optional<size_t> taken = wait.WaitFor(std::move(receipt));
+    if (!taken) return 0;  // the port is shutting down
+    handled = std::min(*taken, size_t(count));
+  }
+  // What the owner left, after its handling changed the mode, goes on as
+  // chunks of the bulk road, in order.
+  qint64 bulkBytes = 0;
+  for (size_t at = handled; at < size_t(count);) {
+    const size_t piece = std::min(size_t(count) - at, size_t(kChunkSize));
+    owner.AcceptChunk(batch + at, int(piece));
+    at += piece;
+    bulkBytes += qint64(piece);
+  }
+  return bulkBytes;
 }
 
 void SerialWorker::FlushWrite() {
   if (!m_link->Writes().HasPending()) return;
-  for (const QByteArray& bytes : m_link->Writes().TakeAll()) {
+  for (const WriteQueue::Write& write : m_link->Writes().TakeAll()) {
     if (m_link->StopRequested()) return;
-    // Whatever the unit sent before this command would be taken for its reply.
-    m_port->clear(QSerialPort::Input);
+    const QByteArray& bytes = write.bytes;
+    // Whatever the unit sent before a command would be taken for its reply.
+    if (write.purgeInputFirst) m_port->clear(QSerialPort::Input);
     if (m_port->write(bytes) != bytes.size()) {
       const QString text = m_port->errorString();
       m_port->clearError();

@@ -30,7 +30,8 @@ class SerialWorker {
   bool ReadIntoBuffer();
   // Returns the bytes that took the bulk road.
   qint64 DrainReceived();
-  void HandOverByte(uint8_t byte);
+  // Returns the bytes that took the bulk road after all.
+  qint64 HandOverBatch();
   void FlushWrite();
   void PushOutput();
   int MillisecondsToWriteDeadline() const;

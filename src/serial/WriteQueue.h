@@ -11,13 +11,20 @@
 // replacing it.
 class WriteQueue {
  public:
-  void Push(QByteArray bytes);
-  std::vector<QByteArray> TakeAll();
+  struct Write {
+    QByteArray bytes;
+    // Unread input is dropped before the bytes go out (commands), or kept
+    // (boot-loader answers, whose reply may already be on its way).
+    bool purgeInputFirst = true;
+  };
+
+  void Push(Write write);
+  std::vector<Write> TakeAll();
   // Lets the reading loop give way to a waiting write without taking the lock.
   bool HasPending() const { return m_pending.load(std::memory_order_acquire); }
 
  private:
   std::mutex m_lock;
-  std::deque<QByteArray> m_writes;
+  std::deque<Write> m_writes;
   std::atomic<bool> m_pending{false};
 };

@@ -1,4 +1,4 @@
-#include "GuiDispatcher.h"
+#include "services/GuiDispatcher.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

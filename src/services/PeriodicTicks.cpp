@@ -1,4 +1,4 @@
-#include "PeriodicTicks.h"
+#include "services/PeriodicTicks.h"
 
 #include <vector>
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "WindowServices.h"
+#include "services/WindowServices.h"
 
 // Periodic ticks, each on a thread of its own, started and stopped by
 // identity. A tick keeps its rate: it is scheduled from its start time, not

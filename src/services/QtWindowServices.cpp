@@ -1,4 +1,4 @@
-#include "QtWindowServices.h"
+#include "services/QtWindowServices.h"
 
 #include <QCoreApplication>
 #include <QDialog>

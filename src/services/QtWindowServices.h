@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GuiDispatcher.h"
-#include "PeriodicTicks.h"
-#include "WindowServices.h"
+#include "services/GuiDispatcher.h"
+#include "services/PeriodicTicks.h"
+#include "services/WindowServices.h"
 
 // The program's window services, on Qt's dialogs and message boxes.
 class QtWindowServices final : public WindowServices {

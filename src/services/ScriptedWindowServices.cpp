@@ -1,4 +1,4 @@
-#include "ScriptedWindowServices.h"
+#include "services/ScriptedWindowServices.h"
 
 int ScriptedWindowServices::MessageBox(QWidget*, const QString& text, const QString& caption,
                                        MessageButtons buttons, MessageIcon icon) {

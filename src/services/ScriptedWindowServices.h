@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
-#include "GuiDispatcher.h"
-#include "WindowServices.h"
+#include "services/GuiDispatcher.h"
+#include "services/WindowServices.h"
 
 // Window services for tests: message boxes and file dialogs are never shown;
 // every message is recorded and answered from a script, and ticks fire only

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DemoLog.h"
-#include "HexText.h"
-#include "TestFrames.h"
+#include "protocol/HexText.h"
+#include "tests/protocol/TestFrames.h"
+#include "tools/makelog/DemoLog.h"
 
 namespace fs = std::filesystem;
 

@@ -6,9 +6,9 @@
 #include <limits>
 #include <random>
 
-#include "ConvertedTextFormat.h"
-#include "PorotocalRtkAnalyse.h"
-#include "TestFrames.h"
+#include "convert/ConvertedTextFormat.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "tests/protocol/TestFrames.h"
 
 namespace {
 
@@ -50,21 +50,21 @@ TEST(ConvertedTextFormat, RowsFollowTheirFormats) {
   DecodeCurrentFrame(a);
 
   std::string row;
-  AppendRow(row, a, Only({ColumnGroup::Position, ColumnGroup::Velocity}));
+  AppendRow(row, a.Decoded(), Only({ColumnGroup::Position, ColumnGroup::Velocity}));
   EXPECT_EQ(row, "1.50000  -0.00010  2.00000  116.12345679  -39.50000000  12.25000  \r\n");
 
   row.clear();
-  AppendRow(row, a, Only({ColumnGroup::TimeStamp}));
+  AppendRow(row, a.Decoded(), Only({ColumnGroup::TimeStamp}));
   EXPECT_EQ(row, "0\r\n");
 
   row.clear();
-  AppendRow(row, a,
+  AppendRow(row, a.Decoded(),
             Only({ColumnGroup::Magnetometer, ColumnGroup::Barometer, ColumnGroup::Temperature,
                   ColumnGroup::TimeStamp}));
   EXPECT_EQ(row, "nan  nan  nan  0.00000  nan  0\r\n");
 
   row.clear();
-  AppendRow(row, a, ConvertColumns{});
+  AppendRow(row, a.Decoded(), ConvertColumns{});
   EXPECT_EQ(row, "");
 }
 

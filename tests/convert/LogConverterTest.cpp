@@ -4,13 +4,13 @@
 #include <memory>
 #include <random>
 
-#include "ConvertedTextFormat.h"
-#include "DemoLog.h"
-#include "FrameHeader.h"
-#include "HexText.h"
-#include "LogConverter.h"
-#include "PorotocalRtkAnalyse.h"
-#include "TestFrames.h"
+#include "convert/ConvertedTextFormat.h"
+#include "convert/LogConverter.h"
+#include "protocol/FrameHeader.h"
+#include "protocol/HexText.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "tests/protocol/TestFrames.h"
+#include "tools/makelog/DemoLog.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ std::string ConvertByteByByte(const std::string& log, const ConvertColumns& colu
     a.LoadFrame(length, bytes);
     if (a.CheckFrame()) {
       DecodeCurrentFrame(a);
-      AppendRow(out, a, columns);
+      AppendRow(out, a.Decoded(), columns);
       pos += 3 * size_t(length);
     } else {
       pos += 3;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ReplyWindow.h"
+#include "device/ReplyWindow.h"
 
 // Records every effect on the window as one line of text, in call order, so
 // a test can check what happened and in which order.
@@ -23,8 +23,9 @@ class FakeReplyWindow : public ReplyWindow {
   }
   void SetOdometerText(const std::string& text) override { events.push_back("rate " + text); }
   bool IsPortOpen() const override { return portOpen; }
-  void SendDeviceCommand(const std::string& command, ReceiveMode newMode) override {
+  bool SendDeviceCommand(const std::string& command, ReceiveMode newMode) override {
     events.push_back("send " + command + " mode " + std::to_string(static_cast<int>(newMode)));
+    return true;
   }
   void SetReceiveMode(ReceiveMode mode) override {
     events.push_back("mode " + std::to_string(static_cast<int>(mode)));

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "OdometerCommands.h"
-#include "OdometerNumber.h"
-#include "OdometerWrite.h"
+#include "device/OdometerCommands.h"
+#include "device/OdometerNumber.h"
+#include "device/OdometerWrite.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FakeReplyWindow.h"
-#include "ReplyInterpreter.h"
+#include "device/ReplyInterpreter.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ class ReplyAssemblyTest : public ::testing::Test {
   }
 
   FakeReplyWindow window;
-  ReplyInterpreter interpreter{window, "KemRTK"};
+  ReplyInterpreter interpreter{window, DeviceVariant::KemRTK};
 };
 
 TEST_F(ReplyAssemblyTest, LfAloneEndsNoLineAndTheNextBytesJoinIt) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FakeReplyWindow.h"
-#include "ReplyInterpreter.h"
+#include "device/ReplyInterpreter.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ struct Reply {
 
 class Unit {
  public:
-  explicit Unit(const std::string& variant) : interpreter(window, variant) {}
+  explicit Unit(const std::string& variant) : interpreter(window, ParseDeviceVariant(variant)) {}
 
   void Send(const std::string& bytes) {
     for (char c : bytes) interpreter.OnReplyByte(static_cast<uint8_t>(c));

@@ -3,9 +3,9 @@
 #include <QImage>
 #include <cmath>
 
-#include "CMeter.h"
 #include "InstrumentRender.h"
-#include "MainWindowInstruments.h"
+#include "instruments/CMeter.h"
+#include "instruments/MainWindowInstruments.h"
 
 namespace {
 

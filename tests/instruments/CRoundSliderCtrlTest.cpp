@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "CRoundSliderCtrl.h"
 #include "InstrumentRender.h"
-#include "MainWindowInstruments.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/MainWindowInstruments.h"
 
 namespace {
 

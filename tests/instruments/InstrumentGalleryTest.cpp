@@ -7,11 +7,11 @@
 #include <QImage>
 #include <QString>
 
-#include "CMeter.h"
-#include "CRoundSliderCtrl.h"
 #include "InstrumentRender.h"
-#include "LampArray.h"
-#include "MainWindowInstruments.h"
+#include "instruments/CMeter.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/LampArray.h"
+#include "instruments/MainWindowInstruments.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QImage>
 
 #include "InstrumentRender.h"
-#include "InstrumentResources.h"
+#include "instruments/InstrumentResources.h"
 
 namespace {
 

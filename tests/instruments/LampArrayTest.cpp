@@ -3,8 +3,8 @@
 #include <QImage>
 
 #include "InstrumentRender.h"
-#include "LampArray.h"
-#include "MainWindowInstruments.h"
+#include "instruments/LampArray.h"
+#include "instruments/MainWindowInstruments.h"
 
 namespace {
 

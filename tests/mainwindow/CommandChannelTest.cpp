@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "CSerialPort.h"
-#include "CommandChannel.h"
-#include "ControlMap.h"
-#include "EventLoop.h"
-#include "MainWindowFixture.h"
-#include "PortControl.h"
-#include "PtyPair.h"
-#include "ReceiveDispatcher.h"
+#include "device/DeviceProfile.h"
+#include "mainwindow/CommandChannel.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/PortControl.h"
+#include "serial/CSerialPort.h"
+#include "tests/common/EventLoop.h"
+#include "tests/common/MainWindowFixture.h"
+#include "tests/common/PtyPair.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST(CommandChannel, EveryCommandWithThePortClosedOnlyAsksToOpenIt) {
     c.Get(id)->setEnabled(true);
     Click(c, id);
     EXPECT_EQ(f.services.MessageTexts(), QStringList{"先打开串口在进行其他操作！！"}) << id;
-    EXPECT_EQ(f.window->Receive().Mode(), ReceiveMode::Idle) << id;
+    EXPECT_EQ(f.window->Session().Mode(), ReceiveMode::Idle) << id;
   }
   c.As<QCheckBox>(1070)->setChecked(true);
   f.services.ClearMessages();
@@ -57,13 +57,13 @@ TEST(CommandChannel, OpeningAndClosingThePortSwitchesTheWindow) {
   EXPECT_FALSE(w.c().Get(1040)->isEnabled());
   EXPECT_TRUE(w.c().Get(1060)->isEnabled());
   EXPECT_TRUE(w.c().Get(1061)->isEnabled());
-  EXPECT_TRUE(w.f.window->Port().ReplayStop());
+  EXPECT_TRUE(w.f.window->Port().ReplayStopRequested());
   EXPECT_TRUE(w.f.window->SerialPort().IsWorkerAlive());
   Click(w.c(), 1008);
   EXPECT_EQ(w.c().Text(1008), "打开");
   EXPECT_TRUE(w.c().Get(1041)->isEnabled());
   EXPECT_FALSE(w.c().Get(1060)->isEnabled());
-  EXPECT_FALSE(w.f.window->Port().ReplayStop());
+  EXPECT_FALSE(w.f.window->Port().ReplayStopRequested());
   EXPECT_FALSE(w.f.window->SerialPort().IsWorkerAlive());
 }
 
@@ -87,7 +87,7 @@ TEST(CommandChannel, ButtonsSendTheirLinesAndSwitchTheReceiveMode) {
   w.c().As<QComboBox>(1050)->setCurrentIndex(1);
   Click(w.c(), 1051);
   EXPECT_EQ(w.pty.Read(17), "*PA AUTO FRAME2\r\n");
-  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Command);
+  EXPECT_EQ(w.f.window->Session().Mode(), ReceiveMode::Command);
 
   w.c().As<QComboBox>(1052)->setCurrentIndex(2);  // 460800
   Click(w.c(), 1053);
@@ -119,27 +119,29 @@ TEST(CommandChannel, StartAndStopOutput) {
   OpenWindow w;
   Click(w.c(), 1060);
   EXPECT_EQ(w.pty.Read(16), "*PA AUTO START\r\n");
-  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Live);
-  EXPECT_TRUE(w.f.window->Receive().DisplayEnabled());
+  EXPECT_EQ(w.f.window->Session().Mode(), ReceiveMode::Live);
+  EXPECT_TRUE(w.f.window->Pump().DisplayEnabled());
   for (int id : {1060, 1051, 1053, 1084, 1075, 1056, 1082})
     EXPECT_FALSE(w.c().Get(id)->isEnabled()) << id;
   EXPECT_TRUE(w.c().Get(1061)->isEnabled());
   Click(w.c(), 1061);
   EXPECT_EQ(w.pty.Read(15), "*PA AUTO STOP\r\n");
-  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Command);
-  EXPECT_FALSE(w.f.window->Receive().DisplayEnabled());
+  EXPECT_EQ(w.f.window->Session().Mode(), ReceiveMode::Command);
+  EXPECT_FALSE(w.f.window->Pump().DisplayEnabled());
 }
 
 TEST(CommandChannel, RateCodesFollowTheDeviceVariant) {
-  EXPECT_EQ(CommandChannel::RateCode("V3.11", 0), '1');
-  EXPECT_EQ(CommandChannel::RateCode("v3.11", 2), '5');
-  EXPECT_EQ(CommandChannel::RateCode("V3.11", 3), 'A');
-  EXPECT_EQ(CommandChannel::RateCode("V7.1", 2), '4');
-  EXPECT_EQ(CommandChannel::RateCode("KDV1", 2), '3');
-  EXPECT_EQ(CommandChannel::RateCode("kdv1", 3), '6');
-  EXPECT_EQ(CommandChannel::RateCode("other", 1), '2');
-  EXPECT_EQ(CommandChannel::RateCode("other", 3), '4');
-  EXPECT_EQ(CommandChannel::RateCode("V3.11", -1), '0');
+  auto code = [](const char* variant, const char* rate) {
+    return DeviceProfile(variant).CodeForRateText(rate);
+  };
+  EXPECT_EQ(code("V3.11", "10HZ"), '1');
+  EXPECT_EQ(code("v3.11", "50HZ"), '5');
+  EXPECT_EQ(code("V3.11", "100HZ"), 'A');
+  EXPECT_EQ(code("V7.1", "400HZ"), '4');
+  EXPECT_EQ(code("KDV1", "300HZ"), '3');
+  EXPECT_EQ(code("kdv1", "600HZ"), '6');
+  EXPECT_EQ(code("other", "200HZ"), '2');
+  EXPECT_EQ(code("V3.11", "400HZ"), std::nullopt);  // not one of its rates
 }
 
 TEST(CommandChannel, TheSendBoxInTextAndHexMode) {
@@ -159,7 +161,7 @@ TEST(CommandChannel, TheSendBoxInTextAndHexMode) {
 
   send("*PA AUTO SN?", false);
   EXPECT_EQ(w.pty.Read(14), "*PA AUTO SN?\r\n");
-  EXPECT_EQ(w.f.window->Receive().Mode(), ReceiveMode::Idle);  // the Send box keeps the mode
+  EXPECT_EQ(w.f.window->Session().Mode(), ReceiveMode::Idle);  // the Send box keeps the mode
 
   // Too long for the unit's buffers: refused whole, nothing sent.
   send(QString(300, 'x'), false);

@@ -10,14 +10,13 @@
 #include <array>
 #include <cstdlib>
 
-#include "ControlMap.h"
-#include "DeviceDialogue.h"
-#include "EventLoop.h"
-#include "MainWindowFixture.h"
-#include "OdometerValueTexts.h"
-#include "ReceiveDispatcher.h"
-#include "SetPosition.h"
 #include "VirtualUnit.h"
+#include "device/OdometerValueTexts.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/OdometerPanel.h"
+#include "odometer/SetPosition.h"
+#include "tests/common/EventLoop.h"
+#include "tests/common/MainWindowFixture.h"
 
 namespace {
 
@@ -43,6 +42,16 @@ class DeviceDialogueTest : public ::testing::TestWithParam<const char*> {
     return ProcessEventsUntil([&] { return f->services.MessageTexts().contains(text); });
   }
   bool IsKemRtk() const { return QString(GetParam()).compare("KemRTK", Qt::CaseInsensitive) == 0; }
+  // Stops the output; a KDV1 unit then answers the status query that follows,
+  // which must be in before the next command, as a person would wait for it.
+  void StopOutput() {
+    Click(1061);
+    ASSERT_TRUE(Reported("设置停止输出成功\n"));
+    if (QString(GetParam()) == "KDV1") {
+      ASSERT_TRUE(
+          ProcessEventsUntil([&] { return f->window->Session().Mode() == ReceiveMode::Live; }));
+    }
+  }
 
   std::unique_ptr<VirtualUnit> unit;
   std::string config;
@@ -57,14 +66,13 @@ TEST_P(DeviceDialogueTest, StopOutputIsConfirmed) {
   if (QString(GetParam()) == "KDV1") {
     // The follow-up status query brings the window back to live frames.
     EXPECT_TRUE(
-        ProcessEventsUntil([&] { return f->window->Receive().Mode() == ReceiveMode::Live; }));
+        ProcessEventsUntil([&] { return f->window->Session().Mode() == ReceiveMode::Live; }));
   }
 }
 
 TEST_P(DeviceDialogueTest, SettingsAndSerialNumberAreAnswered) {
   if (IsKemRtk()) GTEST_SKIP() << "the setting buttons are disabled for this variant";
-  Click(1061);
-  ASSERT_TRUE(Reported("设置停止输出成功\n"));
+  StopOutput();
 
   c().As<QComboBox>(1052)->setCurrentIndex(1);
   Click(1053);
@@ -90,9 +98,8 @@ TEST_P(DeviceDialogueTest, SettingsAndSerialNumberAreAnswered) {
 }
 
 TEST_P(DeviceDialogueTest, OdometerGroupsAreReadWrittenAndReadBack) {
-  Click(1061);
-  ASSERT_TRUE(Reported("设置停止输出成功\n"));
-  SetPosition& dialog = f->window->Device().OdometerDialog();
+  StopOutput();
+  SetPosition& dialog = f->window->Odometer().Dialog();
   auto byId = [&](int id) -> QWidget* {
     for (QWidget* w : dialog.findChildren<QWidget*>()) {
       if (w->property("controlId").toInt() == id) return w;
@@ -110,7 +117,7 @@ TEST_P(DeviceDialogueTest, OdometerGroupsAreReadWrittenAndReadBack) {
     dialog.SetValueTexts(unset);
     ask();
     EXPECT_TRUE(ProcessEventsUntil([&] { return dialog.ValueTexts().left != "?"; }))
-        << "mode " << int(f->window->Receive().Mode()) << " messages "
+        << "mode " << int(f->window->Session().Mode()) << " messages "
         << f->services.MessageTexts().join("|").toStdString();
     const OdometerValueTexts v = dialog.ValueTexts();
     return std::array<double, 3>{std::atof(v.left.c_str()), std::atof(v.middle.c_str()),

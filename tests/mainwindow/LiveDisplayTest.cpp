@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <thread>
 
-#include "CMeter.h"
-#include "CRoundSliderCtrl.h"
-#include "ControlMap.h"
-#include "FrameBuilder.h"
-#include "LampArray.h"
-#include "LiveDisplay.h"
-#include "MainWindowFixture.h"
-#include "PorotocalRtkAnalyse.h"
-#include "ReceiveDispatcher.h"
+#include "instruments/CMeter.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/LampArray.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/DisplayPump.h"
+#include "mainwindow/LiveDisplay.h"
+#include "protocol/FrameBuilder.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "protocol/SampleHub.h"
+#include "tests/common/MainWindowFixture.h"
 
 namespace {
 
@@ -36,8 +39,7 @@ TEST(LiveDisplay, WritesEveryValueWithItsFormatAndUnit) {
   s.headType = 48;
   s.initialised = s.odometerConnected = true;  // flags 0x11
   Decode(analyser, s);
-  f.window->Display().CopyToDisplay(analyser);
-  f.window->Display().WriteControls();
+  f.window->Display().Show(analyser.Decoded());
   EXPECT_EQ(c.Text(1010), "1.5000°");
   EXPECT_EQ(c.Text(1018), "120.1234568°");
   EXPECT_EQ(c.Text(1042), "-0.0001m/s");
@@ -62,7 +64,7 @@ TEST(LiveDisplay, WritesEveryValueWithItsFormatAndUnit) {
   analyser.LoadFrame(220, f220.data());
   ASSERT_TRUE(analyser.CheckFrame());
   DecodeCurrentFrame(analyser);
-  f.window->Display().CopyToDisplay(analyser);
+  f.window->Display().Show(analyser.Decoded());
   for (int i = 0; i < 5; ++i) EXPECT_EQ(lamps.LampState(i), 0) << i;
 }
 
@@ -88,27 +90,60 @@ TEST(LiveDisplay, ReadingBackValidatesNumbersAndAttitudeRanges) {
 
 TEST(LiveDisplay, RefreshesAtMostOncePerTickAndOnlyWhenEnabled) {
   MainWindowFixture f;
-  ReceiveDispatcher& r = f.window->Receive();
-  CPorotocalAnalyse& a = *f.window->Analyser();
+  DisplayPump& pump = f.window->Pump();
+  CPorotocalAnalyse& a = f.window->Analyser();
+  auto tick = [&] {
+    f.services.FireTicks(150);
+    QCoreApplication::processEvents();
+  };
   NavSample s;
   s.roll = 7;
   Decode(a, s);
-  r.SetRefreshDue();
-  r.OnLiveFrame();  // display not enabled: nothing copied, the tick stays due
+  tick();  // display not enabled: nothing copied
   EXPECT_EQ(f.window->Display().Values().roll, 0);
-  EXPECT_TRUE(r.RefreshDue());
-  r.SetDisplayEnabled(true);
-  r.OnLiveFrame();
+  pump.SetDisplayEnabled(true);
+  tick();
   EXPECT_EQ(f.window->Display().Values().roll, 7);
-  EXPECT_FALSE(r.RefreshDue());
   EXPECT_EQ(f.window->Controls().Text(1015), "7.0000°");
   s.roll = 8;
   Decode(a, s);
-  r.OnLiveFrame();  // no tick since: the display keeps the first frame
+  QCoreApplication::processEvents();  // no tick since: the display keeps the first frame
   EXPECT_EQ(f.window->Display().Values().roll, 7);
-  f.services.FireTicks(150);
-  r.OnLiveFrame();
+  tick();
   EXPECT_EQ(f.window->Display().Values().roll, 8);
+}
+
+// A sample published on the parser's thread reaches the boxes, the lamps and
+// the instruments only through the pump's calls on the GUI thread.
+TEST(LiveDisplay, ValuesPublishedOnAnotherThreadReachTheWidgetsThroughThePump) {
+  MainWindowFixture f;
+  f.window->Pump().SetDisplayEnabled(true);
+  CPorotocalAnalyse& a = f.window->Analyser();
+  constexpr int kFrames = 2000;
+  std::thread decoder([&] {
+    for (int i = 0; i <= kFrames; ++i) {
+      NavSample s;
+      s.roll = i % 180;
+      s.pitch = i % 60 - 30;
+      s.yaw = i % 360;
+      s.initialised = (i / 5) % 2 == 1;
+      Decode(a, s);
+    }
+  });
+  while (f.window->Analyser().Samples()->LatestSequence() < uint64_t(kFrames) + 1) {
+    f.services.FireTicks(150);
+    f.services.FireTicks(500);
+    QCoreApplication::processEvents();
+  }
+  decoder.join();
+  f.services.FireTicks(150);
+  f.services.FireTicks(500);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.window->Controls().Text(1015), QString::asprintf("%.4f°", double(kFrames % 180)));
+  EXPECT_DOUBLE_EQ(f.window->Gauge().Value(), kFrames % 180);
+  EXPECT_DOUBLE_EQ(f.window->Gauge().Pitch(), kFrames % 60 - 30);
+  EXPECT_EQ(f.window->Dial().value(), kFrames % 360);
+  EXPECT_EQ(f.window->Lamps().LampState(0), (kFrames / 5) % 2 == 1 ? 1 : 0);
 }
 
 TEST(LiveDisplay, InstrumentTickFollowsTheHeadingConvention) {
@@ -118,8 +153,9 @@ TEST(LiveDisplay, InstrumentTickFollowsTheHeadingConvention) {
   s.yaw = -90;
   s.roll = 20;
   s.pitch = 5;
-  Decode(*f.window->Analyser(), s);
+  Decode(f.window->Analyser(), s);
   f.services.FireTicks(500);
+  QCoreApplication::processEvents();
   EXPECT_DOUBLE_EQ(f.window->Gauge().Value(), 20);
   EXPECT_DOUBLE_EQ(f.window->Gauge().Pitch(), 5);
   EXPECT_EQ(f.window->Dial().value(), 90);  // signed headings show as their size

@@ -3,17 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 
-#include "CMeter.h"
-#include "CRoundSliderCtrl.h"
-#include "ControlMap.h"
-#include "EventLoop.h"
-#include "LampArray.h"
-#include "MainWindowFixture.h"
-#include "ReceiveDispatcher.h"
 #include "VirtualUnit.h"
+#include "instruments/CMeter.h"
+#include "instruments/CRoundSliderCtrl.h"
+#include "instruments/LampArray.h"
+#include "mainwindow/ControlMap.h"
+#include "protocol/ReceivePipeline.h"
+#include "tests/common/EventLoop.h"
+#include "tests/common/MainWindowFixture.h"
 
 namespace {
 
@@ -50,16 +51,17 @@ TEST(LiveUnit, StartOutputShowsTheUnitsValuesLampsAndInstruments) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(f.window->Lamps().LampState(i), 1) << i;
 
   f.services.FireTicks(500);
+  QCoreApplication::processEvents();
   EXPECT_DOUBLE_EQ(f.window->Gauge().Value(), -4.56);
   EXPECT_DOUBLE_EQ(f.window->Gauge().Pitch(), 1.23);
   EXPECT_EQ(f.window->Dial().value(), 123);
 
   // Frames keep passing their check with nothing lost to the parser.
-  const uint64_t before = f.window->Receive().Parser().FramesPassed();
+  const uint64_t before = f.window->Pipeline().Counters().framesPassed;
   ASSERT_TRUE(ProcessEventsUntil(
-      [&] { return f.window->Receive().Parser().FramesPassed() > before + 50; }));
-  EXPECT_EQ(f.window->Receive().Parser().FramesFailed(), 0u);
-  EXPECT_EQ(f.window->Receive().Parser().Overruns(), 0u);
+      [&] { return f.window->Pipeline().Counters().framesPassed > before + 50; }));
+  EXPECT_EQ(f.window->Pipeline().Counters().framesFailed, 0u);
+  EXPECT_EQ(f.window->Pipeline().Counters().overruns, 0u);
 
   // The echo shows the hex text of received chunks once "开始显示" is on.
   c.Get(1065)->setProperty("checked", true);
@@ -70,7 +72,7 @@ TEST(LiveUnit, StartOutputShowsTheUnitsValuesLampsAndInstruments) {
 
   // Stop, close, reopen and start again: the values flow as before.
   Click(c, 1061);
-  EXPECT_EQ(f.window->Receive().Mode(), ReceiveMode::Command);
+  EXPECT_EQ(f.window->Session().Mode(), ReceiveMode::Command);
   Click(c, 1008);
   EXPECT_EQ(c.Text(1008), "打开");
   Click(c, 1008);
@@ -95,7 +97,7 @@ TEST(LiveUnit, NoiseAndCorruptFramesNeverShowAWrongValue) {
   Click(c, 1008);
   ASSERT_EQ(c.Text(1008), "关闭");
   Click(c, 1060);
-  const ReceiveDispatcher& r = f.window->Receive();
+  const ReceivePipeline& r = f.window->Pipeline();
   // Every value shown, tick after tick, is the unit's; bad frames only count.
   int refreshes = 0;
   ASSERT_TRUE(ProcessEventsUntil([&] {
@@ -104,7 +106,7 @@ TEST(LiveUnit, NoiseAndCorruptFramesNeverShowAWrongValue) {
     if (pitch == "1.2300°") ++refreshes;
     EXPECT_TRUE(pitch == "1.2300°" || pitch == "0.0000°") << pitch.toStdString();
     EXPECT_TRUE(c.Text(1018) == "116.3123456°" || c.Text(1018) == "0.0000000°");
-    return refreshes > 20 && r.Parser().FramesFailed() > 0;
+    return refreshes > 20 && r.Counters().framesFailed > 0;
   }));
   Click(c, 1008);
 }

@@ -10,12 +10,11 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "CommandChannel.h"
-#include "ControlMap.h"
-#include "DebugConsole.h"
-#include "EventLoop.h"
-#include "MainWindowFixture.h"
-#include "ReceiveDispatcher.h"
+#include "mainwindow/CommandChannel.h"
+#include "mainwindow/ControlMap.h"
+#include "mainwindow/DebugConsole.h"
+#include "tests/common/EventLoop.h"
+#include "tests/common/MainWindowFixture.h"
 
 namespace {
 
@@ -81,7 +80,7 @@ TEST(MainWindow, AMissingConfigurationFileIsReportedAndTheProgramRunsOn) {
   MainWindowFixture f(nullptr);
   EXPECT_TRUE(f.initialised);
   EXPECT_EQ(f.services.MessageTexts(), QStringList{"程序文件不完整。"});
-  EXPECT_EQ(f.window->Analyser()->GetConfigLine2(), "");
+  EXPECT_EQ(f.window->Analyser().GetConfigLine2(), "");
   EXPECT_EQ(f.window->Controls().As<QComboBox>(1083)->count(), 3);
 }
 
@@ -127,22 +126,21 @@ TEST(MainWindow, KeyboardGateKeepsPlainLettersAndNeverClosesOnEnterOrEsc) {
   EXPECT_EQ(send->text(), "dhu");
 
   QTest::keyClick(send, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(f.window->Receive().Mode(), ReceiveMode::Upgrade);
+  EXPECT_EQ(f.window->Session().Mode(), ReceiveMode::Upgrade);
   EXPECT_TRUE(f.window->Controls().Get(1066)->isEnabled());
   EXPECT_TRUE(f.window->Controls().Text(1072).contains("不要关闭串口"));
   EXPECT_EQ(frames->count(), 5);  // the upgrade gate adds no frame item
 
   QTest::keyClick(send, Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
-  ASSERT_NE(f.window->Console(), nullptr);
-  EXPECT_TRUE(f.window->Receive().ConsoleEcho());
-  f.window->Receive().SetMode(ReceiveMode::Command);
-  f.window->Receive().HandleSerialByte(0xAB);
-  f.window->Receive().HandleSerialByte(0x05);
-  EXPECT_TRUE(f.window->Console()->Text().endsWith("ab 5 "));
-  EXPECT_TRUE(f.window->Console()->windowTitle().startsWith("Debug Console, "));
-  QTest::keyClick(f.window->Console()->findChild<QPlainTextEdit*>(), Qt::Key_C,
+  ASSERT_NE(f.window->ConsoleArea().Console(), nullptr);
+  f.window->Session().SetReceiveMode(ReceiveMode::Command);
+  const uint8_t bytes[] = {0xAB, 0x05};
+  EXPECT_EQ(f.window->Session().OnSerialBytes(bytes, 2), 2u);
+  EXPECT_TRUE(f.window->ConsoleArea().Console()->Text().endsWith("ab 5 "));
+  EXPECT_TRUE(f.window->ConsoleArea().Console()->windowTitle().startsWith("Debug Console, "));
+  QTest::keyClick(f.window->ConsoleArea().Console()->findChild<QPlainTextEdit*>(), Qt::Key_C,
                   Qt::ControlModifier);
-  EXPECT_FALSE(f.window->Receive().ConsoleEcho());
+  EXPECT_EQ(f.window->ConsoleArea().Console(), nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "OdometerPort.h"
+#include "device/OdometerPort.h"
 
 // Records what the dialog sends, with a port the test opens and closes at
 // will.

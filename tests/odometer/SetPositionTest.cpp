@@ -10,9 +10,9 @@
 #include <set>
 
 #include "FakeOdometerPort.h"
-#include "OdometerValueTexts.h"
-#include "ScriptedWindowServices.h"
-#include "SetPosition.h"
+#include "device/OdometerValueTexts.h"
+#include "odometer/SetPosition.h"
+#include "services/ScriptedWindowServices.h"
 
 namespace {
 

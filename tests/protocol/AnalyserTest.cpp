@@ -3,10 +3,10 @@
 #include <atomic>
 #include <thread>
 
-#include "BigEndian.h"
-#include "Crc16.h"
-#include "PorotocalRtkAnalyse.h"
 #include "TestFrames.h"
+#include "protocol/BigEndian.h"
+#include "protocol/Crc16.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "ConfigFile.h"
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/ConfigFile.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 
@@ -24,12 +25,20 @@ TEST_F(ConfigFileTest, FirstLineLosesOnlyAWholeCrLf) {
   auto lines = ReadConfigFile(Write("kemrtk\r\nzhengfu180"));
   ASSERT_TRUE(lines);
   EXPECT_EQ(lines->deviceVariant, "kemrtk");
-  EXPECT_TRUE(IsDeviceVariant(lines->deviceVariant, "KemRTK"));
   EXPECT_EQ(lines->headingConvention, "zhengfu180");
 
   lines = ReadConfigFile(Write("V3.11\nx"));
   EXPECT_EQ(lines->deviceVariant, "V3.11\n");
-  EXPECT_FALSE(IsDeviceVariant(lines->deviceVariant, "V3.11"));
+}
+
+TEST_F(ConfigFileTest, ADirectoryIsNoConfiguration) {
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tavrik-config-dir-" + std::to_string(::getpid()));
+  std::filesystem::create_directory(dir);
+  errno = 0;
+  EXPECT_FALSE(ReadConfigFile(dir.string()));
+  EXPECT_EQ(errno, EISDIR);
+  std::filesystem::remove(dir);
 }
 
 TEST_F(ConfigFileTest, SecondLineKeepsItsLineEnd) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "PorotocalRtkAnalyse.h"
 #include "TestFrames.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 

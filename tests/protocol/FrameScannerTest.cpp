@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "FrameScanner.h"
-#include "PorotocalRtkAnalyse.h"
 #include "TestFrames.h"
+#include "protocol/FrameScanner.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 
@@ -88,7 +88,9 @@ TEST(FrameScanner, ACorruptFrameIsDroppedAndCounted) {
   Append(stream, bad);
   Append(stream, BuildFrame120(WithPitch(2)));
   int frames = 0;
-  EXPECT_EQ(scanner.Scan(stream.data(), stream.size(), true, [&](const uint8_t*, size_t) { ++frames; }), stream.size());
+  EXPECT_EQ(
+      scanner.Scan(stream.data(), stream.size(), true, [&](const uint8_t*, size_t) { ++frames; }),
+      stream.size());
   EXPECT_EQ(frames, 1);
   EXPECT_EQ(scanner.FramesPassed(), 1u);
   EXPECT_EQ(scanner.FramesFailed(), 1u);
@@ -102,7 +104,8 @@ TEST(FrameScanner, WaitsForTheRestOfAnUnfinishedFrame) {
   int frames = 0;
   EXPECT_EQ(scanner.Scan(f.data(), 219, false, [&](const uint8_t*, size_t) { ++frames; }), 0u);
   const uint8_t lone = 0xAA;
-  EXPECT_EQ(scanner.Scan(&lone, 1, false, [&](const uint8_t*, size_t) { ++frames; }), 0u);  // may open a frame
+  EXPECT_EQ(scanner.Scan(&lone, 1, false, [&](const uint8_t*, size_t) { ++frames; }),
+            0u);  // may open a frame
   EXPECT_EQ(scanner.Scan(f.data(), 220, false, [&](const uint8_t*, size_t) { ++frames; }), 220u);
   EXPECT_EQ(frames, 1);
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "HexText.h"
+#include "protocol/HexText.h"
 
 namespace {
 

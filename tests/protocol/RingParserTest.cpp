@@ -3,40 +3,36 @@
 #include <random>
 #include <thread>
 
-#include "ChunkReceiver.h"
-#include "HexText.h"
-#include "PorotocalRtkAnalyse.h"
-#include "RingParser.h"
 #include "TestFrames.h"
+#include "TestModeSwitch.h"
+#include "protocol/ChunkReceiver.h"
+#include "protocol/FrameRouter.h"
+#include "protocol/HexText.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "protocol/RingParser.h"
+#include "protocol/SampleHub.h"
 
 namespace {
 
-class RecordingHandlers : public FrameHandlers {
- public:
-  explicit RecordingHandlers(CPorotocalAnalyse& a) : analyser_(a) {}
-  void OnLiveFrame() override {
-    DecodeCurrentFrame(analyser_);
-    live.push_back(analyser_.GetLongitude());
-  }
-  void OnCurveFrame() override { ++curve; }
-  std::vector<double> live;  // the longitude of each live frame marks it
-  int curve = 0;
-
- private:
-  CPorotocalAnalyse& analyser_;
-};
-
 struct Fixture {
-  CPorotocalRtkAnalyse analyser;
+  CPorotocalRtkAnalyse analyser{CPorotocalRtkAnalyse::Publishing::ToHub};
   ReceiveRing ring;
-  std::atomic<ReceiveMode> mode{ReceiveMode::Live};
-  RecordingHandlers handlers{analyser};
-  RingParser parser{ring, analyser, mode, handlers};
+  TestModeSwitch mode{ReceiveMode::Live};
+  FrameRouter router{analyser, mode};
+  RingParser parser{ring, router};
+  SampleHub::Cursor cursor;
 
   void Write(const std::vector<uint8_t>& bytes) {
     for (size_t i = 0; i < bytes.size(); i += 1000) {
       ring.Write(bytes.data() + i, std::min<size_t>(1000, bytes.size() - i));
     }
+  }
+  // The longitude of every decoded frame marks it.
+  std::vector<double> Decoded() {
+    std::vector<double> longitudes;
+    NavSample s;
+    while (analyser.Samples()->Drain(cursor, &s, 1) == 1) longitudes.push_back(s.longitude);
+    return longitudes;
   }
 };
 
@@ -95,7 +91,7 @@ TEST(RingParser, HandlesAFrameAsSoonAsItIsComplete) {
   Fixture f;
   f.Write(Frames120(1, 7));
   f.parser.ParseAvailable();
-  EXPECT_EQ(f.handlers.live, (std::vector<double>{7}));
+  EXPECT_EQ(f.Decoded(), (std::vector<double>{7}));
 }
 
 TEST(RingParser, AFrameAcrossTheRingsEndIsDecoded) {
@@ -107,7 +103,7 @@ TEST(RingParser, AFrameAcrossTheRingsEndIsDecoded) {
   f.mode = ReceiveMode::Live;
   f.Write(Frames120(3, 1));
   f.parser.ParseAvailable();
-  EXPECT_EQ(f.handlers.live, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(f.Decoded(), (std::vector<double>{1, 2, 3}));
   EXPECT_EQ(f.parser.BytesSkipped(), lead.size());
 }
 
@@ -119,12 +115,14 @@ TEST(RingParser, ModesDecideWhereCheckedFramesGo) {
   f.mode = ReceiveMode::Idle;
   f.Write(Frames120(2));
   f.parser.ParseAvailable();
-  EXPECT_TRUE(f.handlers.live.empty());
+  EXPECT_TRUE(f.Decoded().empty());
   EXPECT_EQ(f.analyser.GetLongitude(), 0.0);  // checked but never decoded
+  EXPECT_EQ(f.router.FramesUnhandled(), 4u);  // but counted
   f.mode = ReceiveMode::SensorCurve;
-  f.Write(Frames120(3));
+  f.Write(Frames120(3, 5));
   f.parser.ParseAvailable();
-  EXPECT_EQ(f.handlers.curve, 3);
+  EXPECT_EQ(f.Decoded(), (std::vector<double>{5, 6, 7}));
+  EXPECT_EQ(f.router.FramesRouted(), 3u);
   EXPECT_EQ(f.parser.FramesPassed(), 7u);
 }
 
@@ -136,14 +134,13 @@ TEST(RingParser, RecoversWhenTheWriterLapsIt) {
   f.parser.ParseAvailable();
   EXPECT_EQ(f.parser.Overruns(), 1u);
   // What it still delivered is the newest data, intact and in order.
-  ASSERT_FALSE(f.handlers.live.empty());
-  EXPECT_EQ(f.handlers.live.back(), 3 * int(ReceiveRing::kSize / 120) - 1);
-  for (size_t i = 1; i < f.handlers.live.size(); ++i) {
-    EXPECT_EQ(f.handlers.live[i], f.handlers.live[i - 1] + 1);
-  }
+  const std::vector<double> live = f.Decoded();
+  ASSERT_FALSE(live.empty());
+  EXPECT_EQ(live.back(), 3 * int(ReceiveRing::kSize / 120) - 1);
+  for (size_t i = 1; i < live.size(); ++i) EXPECT_EQ(live[i], live[i - 1] + 1);
   f.Write(Frames120(1, 99999));
   f.parser.ParseAvailable();
-  EXPECT_EQ(f.handlers.live.back(), 99999);
+  EXPECT_EQ(f.Decoded(), (std::vector<double>{99999}));
 }
 
 TEST(RingParser, ThreadDeliversEveryFrameOfAConcurrentWriter) {
@@ -178,8 +175,9 @@ TEST(RingParser, ThreadDeliversEveryFrameOfAConcurrentWriter) {
   f.parser.Stop();
   EXPECT_EQ(f.parser.FramesPassed(), uint64_t(kFrames));
   EXPECT_EQ(f.parser.Overruns(), 0u);
-  ASSERT_EQ(f.handlers.live.size(), size_t(kFrames));
-  for (int i = 0; i < kFrames; ++i) EXPECT_EQ(f.handlers.live[size_t(i)], i);
+  const std::vector<double> live = f.Decoded();
+  ASSERT_EQ(live.size(), size_t(kFrames));
+  for (int i = 0; i < kFrames; ++i) EXPECT_EQ(live[size_t(i)], i);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 // A sample with every field set to a distinct, exactly representable value.
 inline NavSample FullSample(int seed = 0) {

@@ -4,11 +4,11 @@
 #include <future>
 #include <memory>
 
-#include "CSerialPort.h"
 #include "PseudoTerminal.h"
 #include "RecordingOwner.h"
 #include "RecordingReporter.h"
 #include "TerminalIo.h"
+#include "serial/CSerialPort.h"
 
 using terminal_io::ReadExactly;
 using terminal_io::WriteAll;
@@ -39,13 +39,24 @@ class CSerialPortTest : public testing::Test {
     ASSERT_TRUE(m_port.StartWorker());
   }
 
-  // Takes the next hand-over, which must carry `expected`.
-  OwnerReceipt ExpectHandOver(char expected) {
+  // Takes the next hand-over, which must start with `expected`.
+  RecordingOwner::HandOver ExpectHandOver(char expected) {
     auto handOver = m_owner.NextHandOver();
     EXPECT_TRUE(handOver.has_value());
     if (!handOver) return {};
-    EXPECT_EQ(char(handOver->byte), expected);
-    return handOver->receipt;
+    EXPECT_TRUE(handOver->bytes.startsWith(expected)) << handOver->bytes.toStdString();
+    return *handOver;
+  }
+  // Takes hand-overs, handling each whole, until `count` bytes have come.
+  QByteArray HandOverBytes(int count) {
+    QByteArray all;
+    while (all.size() < count) {
+      auto handOver = m_owner.NextHandOver();
+      if (!handOver) break;
+      all += handOver->bytes;
+      handOver->receipt.Complete();
+    }
+    return all;
   }
 
   std::unique_ptr<PseudoTerminal> m_terminal;
@@ -82,17 +93,33 @@ TEST_F(CSerialPortTest, BulkModeDeliversChunksOfAtMostAThousandBytesInOrder) {
   EXPECT_EQ(received, sent);
 }
 
-TEST_F(CSerialPortTest, CommandModeHandsOverEachByteInOrder) {
+TEST_F(CSerialPortTest, CommandModeHandsOverTheBytesInOrder) {
   OpenStarted(ReceiveMode::Command);
   WriteAll(*m_terminal, "*PA");
-  for (char expected : {'*', 'P', 'A'}) ExpectHandOver(expected).Complete();
+  WriteAll(*m_terminal, " AUTO");
+  EXPECT_EQ(HandOverBytes(8), QByteArray("*PA AUTO"));
   EXPECT_TRUE(m_owner.Chunks().empty());
+}
+
+TEST_F(CSerialPortTest, BytesTheOwnerLeavesAfterAModeChangeTakeTheBulkRoad) {
+  OpenStarted(ReceiveMode::Command);
+  WriteAll(*m_terminal, "OK\r\nAABB");
+  auto first = ExpectHandOver('O');
+  // The owner's handling of the line's end turns the mode to live frames.
+  const int handled = std::min<int>(4, int(first.bytes.size()));
+  m_owner.SetMode(ReceiveMode::Live);
+  first.receipt.Complete(size_t(handled));
+  const QByteArray rest = QByteArray("OK\r\nAABB").mid(handled);
+  ASSERT_TRUE(m_owner.WaitForChunkBytes(size_t(rest.size())));
+  QByteArray received;
+  for (const QByteArray& chunk : m_owner.Chunks()) received += chunk;
+  EXPECT_EQ(received, rest);
 }
 
 TEST_F(CSerialPortTest, AByteReadBeforeTheModeTurnsToBulkIsNotLost) {
   OpenStarted(ReceiveMode::Upgrade);
   WriteAll(*m_terminal, "C");
-  OwnerReceipt first = ExpectHandOver('C');
+  OwnerReceipt first = ExpectHandOver('C').receipt;
   m_owner.SetMode(ReceiveMode::Idle);
   first.Complete();
   WriteAll(*m_terminal, "xy");
@@ -104,9 +131,11 @@ TEST_F(CSerialPortTest, AByteReadBeforeTheModeTurnsToBulkIsNotLost) {
 
 TEST_F(CSerialPortTest, AWriteSendsAllItsBytesAndDropsUnreadInputFirst) {
   OpenStarted(ReceiveMode::Command);
-  WriteAll(*m_terminal, "XYZ");
-  // The worker holds 'X' until this thread completes it; "YZ" is unread.
-  OwnerReceipt held = ExpectHandOver('X');
+  WriteAll(*m_terminal, "X");
+  // The worker holds the batch until this thread completes it; what the
+  // unit sends meanwhile stays unread.
+  OwnerReceipt held = ExpectHandOver('X').receipt;
+  WriteAll(*m_terminal, "YZ");
   const QByteArray command("*PA AUTO SN?\r\n");
   ASSERT_EQ(command.size(), 14);
   ASSERT_TRUE(m_port.QueueWrite(command));
@@ -114,7 +143,18 @@ TEST_F(CSerialPortTest, AWriteSendsAllItsBytesAndDropsUnreadInputFirst) {
 
   EXPECT_EQ(ReadExactly(*m_terminal, 14), command);
   WriteAll(*m_terminal, "M");
-  ExpectHandOver('M').Complete();
+  EXPECT_EQ(HandOverBytes(1), QByteArray("M"));
+}
+
+TEST_F(CSerialPortTest, AWriteThatKeepsInputLeavesTheUnitsAnswerToBeRead) {
+  OpenStarted(ReceiveMode::Upgrade);
+  WriteAll(*m_terminal, "C");
+  OwnerReceipt held = ExpectHandOver('C').receipt;
+  WriteAll(*m_terminal, "\x06");  // the unit answers before the write went out
+  ASSERT_TRUE(m_port.QueueWrite(QByteArray("block"), false));
+  held.Complete();
+  EXPECT_EQ(ReadExactly(*m_terminal, 5), QByteArray("block"));
+  EXPECT_EQ(HandOverBytes(1), QByteArray("\x06"));
 }
 
 TEST_F(CSerialPortTest, TwoQuickWritesBothArriveInOrder) {
@@ -127,7 +167,7 @@ TEST_F(CSerialPortTest, TwoQuickWritesBothArriveInOrder) {
 TEST_F(CSerialPortTest, ShutdownCompletesWhileTheWorkerWaitsForItsOwner) {
   OpenStarted(ReceiveMode::Command);
   WriteAll(*m_terminal, "AB");
-  OwnerReceipt neverCompleted = ExpectHandOver('A');
+  OwnerReceipt neverCompleted = ExpectHandOver('A').receipt;
 
   auto shutdown = std::async(std::launch::async, [this] { m_port.ShutdownPort(); });
   ASSERT_EQ(shutdown.wait_for(RecordingOwner::kPatience), std::future_status::ready);

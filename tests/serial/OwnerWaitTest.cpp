@@ -4,7 +4,7 @@
 #include <thread>
 #include <utility>
 
-#include "OwnerWait.h"
+#include "serial/OwnerWait.h"
 
 namespace {
 

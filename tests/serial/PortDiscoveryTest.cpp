@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "CSerialPort.h"
-#include "PortDiscovery.h"
-#include "PortSelector.h"
 #include "PseudoTerminal.h"
 #include "RecordingOwner.h"
 #include "RecordingReporter.h"
+#include "serial/CSerialPort.h"
+#include "serial/PortDiscovery.h"
+#include "serial/PortSelector.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PortText.h"
+#include "serial/PortText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RecordingOwner.h"
+#include "tests/serial/RecordingOwner.h"
 
 void RecordingOwner::AcceptChunk(const uint8_t* bytes, int count) {
   std::lock_guard guard(m_lock);
@@ -7,9 +7,10 @@ void RecordingOwner::AcceptChunk(const uint8_t* bytes, int count) {
   m_changed.notify_all();
 }
 
-void RecordingOwner::HandOverByte(uint8_t byte, OwnerReceipt receipt) {
+void RecordingOwner::HandOverBytes(const uint8_t* bytes, size_t count, OwnerReceipt receipt) {
   std::lock_guard guard(m_lock);
-  m_handOvers.push_back(HandOver{byte, std::move(receipt)});
+  m_handOvers.push_back(HandOver{QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(count)),
+                                 std::move(receipt)});
   m_changed.notify_all();
 }
 

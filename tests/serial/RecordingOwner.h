@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "SerialPortOwner.h"
+#include "serial/SerialPortOwner.h"
 
 // A port owner for tests. The test's own thread plays the owner's thread: it
 // takes the per-byte hand-overs from a queue and completes them when it
@@ -17,7 +17,7 @@
 class RecordingOwner : public SerialPortOwner {
  public:
   struct HandOver {
-    uint8_t byte;
+    QByteArray bytes;
     OwnerReceipt receipt;
   };
   static constexpr std::chrono::seconds kPatience{20};
@@ -26,7 +26,7 @@ class RecordingOwner : public SerialPortOwner {
 
   ReceiveMode CurrentReceiveMode() const override { return m_mode.load(); }
   void AcceptChunk(const uint8_t* bytes, int count) override;
-  void HandOverByte(uint8_t byte, OwnerReceipt receipt) override;
+  void HandOverBytes(const uint8_t* bytes, size_t count, OwnerReceipt receipt) override;
   void OnPortGone() override;
 
   // Waits (bounded) until the chunks hold at least `count` bytes.

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <mutex>
 
-#include "PortErrorReporter.h"
+#include "serial/PortErrorReporter.h"
 
 // Records every error box and closes it at once, as a user clicking OK.
 class RecordingReporter : public PortErrorReporter {

@@ -7,11 +7,11 @@
 #include <atomic>
 #include <thread>
 
-#include "EventLoop.h"
-#include "GuiDispatcher.h"
-#include "PeriodicTicks.h"
-#include "QtWindowServices.h"
-#include "ScriptedWindowServices.h"
+#include "services/GuiDispatcher.h"
+#include "services/PeriodicTicks.h"
+#include "services/QtWindowServices.h"
+#include "services/ScriptedWindowServices.h"
+#include "tests/common/EventLoop.h"
 
 namespace {
 

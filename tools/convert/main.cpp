@@ -1,4 +1,5 @@
 // tavrik-convert: batch conversion of raw logs into column text files.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,16 +9,20 @@
 #include <memory>
 #include <string>
 
-#include "ConfigFile.h"
-#include "ConvertColumns.h"
-#include "LogConverter.h"
-#include "PorotocalRtkAnalyse.h"
+#include "convert/ConvertColumns.h"
+#include "convert/LogConverter.h"
+#include "protocol/ConfigFile.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: tavrik-convert [--config FILE] [-c vel,pos,att,gyro,acc,mag,baro,temp,time] INPUT "
-    "OUTPUT\n";
+    "OUTPUT\n"
+    "  INPUT   raw log (hex text); OUTPUT  column text file, or - for standard output\n"
+    "  --config FILE  configuration to read (line 2 \"zhengfu180\": headings -180..180);\n"
+    "                 without it ./config is read when it exists\n"
+    "  -c LIST        column groups, default vel,pos,att,gyro,acc\n";
 
 struct Options {
   std::string configPath;
@@ -95,6 +100,27 @@ class ProgressBar {
   int m_lastPercent = -1;
 };
 
+// True when both paths name one file (the same device and inode, also
+// through a symbolic link or a hard link).
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void PrintSummary(const LogConverter::Result& result) {
+  std::fprintf(stderr,
+               "tavrik-convert: %llu rows written, %llu frames failed their check, %llu bytes "
+               "skipped\n",
+               static_cast<unsigned long long>(result.rows),
+               static_cast<unsigned long long>(result.framesFailed),
+               static_cast<unsigned long long>(result.bytesSkipped));
+  if (result.rows == 0 && result.framesFailed == 0) {
+    std::fputs("tavrik-convert: warning: the input held no frame at all\n", stderr);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,29 +128,40 @@ int main(int argc, char** argv) {
   const char* why = nullptr;
   if (!ParseArguments(argc, argv, options, &why)) return Usage(why);
 
-  CPorotocalRtkAnalyse* analyser = GetAnalyser();
-  if (analyser == nullptr) return IoError("analyser", "out of memory");
+  CPorotocalRtkAnalyse analyser;
   const std::string configPath = options.configGiven ? options.configPath : kConfigFileName;
   if (auto lines = ReadConfigFile(configPath)) {
-    ApplyConfig(*analyser, *lines);
-  } else if (options.configGiven) {
+    ApplyConfig(analyser, *lines);
+  } else if (options.configGiven || errno != ENOENT) {
+    // Only a default configuration that is simply absent may be left out.
     return IoError(configPath, std::strerror(errno));
   }
 
+  // The input must be readable before anything is created, and the output
+  // must not be the input: opening it for writing would empty the log.
   using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
   File log(std::fopen(options.input.c_str(), "rb"), &std::fclose);
   if (!log) return IoError(options.input, std::strerror(errno));
+  struct stat inputInfo {};
+  if (::fstat(::fileno(log.get()), &inputInfo) == 0 && S_ISDIR(inputInfo.st_mode)) {
+    return IoError(options.input, std::strerror(EISDIR));
+  }
+  const bool toStdout = options.output == "-";
+  if (!toStdout && SameFile(options.input, options.output)) {
+    std::fprintf(stderr, "tavrik-convert: %s: is the input itself; refusing to overwrite it\n",
+                 options.output.c_str());
+    return 1;
+  }
   std::error_code sizeError;
   const uint64_t logSize = std::filesystem::file_size(options.input, sizeError);
 
-  const bool toStdout = options.output == "-";
   File target(toStdout ? stdout : std::fopen(options.output.c_str(), "wb+"),
               toStdout ? [](std::FILE*) { return 0; } : &std::fclose);
   if (!target) return IoError(options.output, std::strerror(errno));
   std::setvbuf(target.get(), nullptr, _IOFBF, size_t(1) << 20);
 
   ProgressBar bar;
-  LogConverter converter(*analyser, options.columns);
+  LogConverter converter(analyser, options.columns);
   const LogConverter::Result result =
       converter.Convert(log.get(), target.get(), sizeError ? 0 : logSize,
                         [&bar](uint64_t done, uint64_t total) { bar.Update(done, total); });
@@ -138,5 +175,6 @@ int main(int argc, char** argv) {
   }
   if (!toStdout && std::fclose(target.release()) != 0)
     return IoError(options.output, "write error");
+  PrintSummary(result);
   return 0;
 }

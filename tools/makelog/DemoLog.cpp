@@ -5,8 +5,8 @@
 #include <numbers>
 #include <random>
 
-#include "FrameBuilder.h"
-#include "HexText.h"
+#include "protocol/FrameBuilder.h"
+#include "protocol/HexText.h"
 
 namespace {
 

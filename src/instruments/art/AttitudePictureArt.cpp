@@ -1,4 +1,4 @@
-#include "AttitudePictureArt.h"
+#include "instruments/art/AttitudePictureArt.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "CompassRoseArt.h"
+#include "instruments/art/CompassRoseArt.h"
 
 #include <QFont>
 #include <QPainter>

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <cstdio>
 
-#include "AttitudePictureArt.h"
-#include "CompassRoseArt.h"
+#include "instruments/art/AttitudePictureArt.h"
+#include "instruments/art/CompassRoseArt.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

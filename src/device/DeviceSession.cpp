@@ -1,0 +1,118 @@
+#include "device/DeviceSession.h"
+
+#include "device/DeviceLink.h"
+#include "device/DeviceWindow.h"
+#include "protocol/PorotocalAnalyse.h"
+#include "protocol/ReceiveModeSwitch.h"
+
+DeviceSession::DeviceSession(ReceiveModeSwitch& mode, DeviceLink& link, DeviceWindow& window,
+                             CPorotocalAnalyse& analyser)
+    : m_mode(mode),
+      m_link(link),
+      m_window(window),
+      m_analyser(analyser),
+      m_interpreter(*this, DeviceVariant::Other) {}
+
+void DeviceSession::SetProfile(DeviceProfile profile) {
+  m_profile = std::move(profile);
+  m_interpreter.SetDeviceVariant(m_profile.Variant());
+}
+
+ReceiveMode DeviceSession::Mode() const {
+  return m_mode.Get();
+}
+
+void DeviceSession::Switch(ReceiveMode mode) {
+  m_mode.Set(mode);
+}
+
+bool DeviceSession::SendDeviceCommand(const std::string& command, ReceiveMode newMode) {
+  if (!m_link.IsOpen()) {
+    m_window.ShowMessage(kPortClosedMessage);
+    return false;
+  }
+  Switch(newMode);
+  const std::string line = command + "\r\n";
+  m_link.Write(reinterpret_cast<const uint8_t*>(line.data()), line.size(), true);
+  return true;
+}
+
+bool DeviceSession::SendBytes(const uint8_t* bytes, size_t count) {
+  if (!m_link.IsOpen()) {
+    m_window.ShowMessage(kPortClosedMessage);
+    return false;
+  }
+  // The box's text may well be a command, so it gets a command's clean line.
+  return m_link.Write(bytes, count, true);
+}
+
+void DeviceSession::OnPortOpened() {
+  Switch(ReceiveMode::Idle);
+}
+
+void DeviceSession::EnterUpgradeMode() {
+  Switch(ReceiveMode::Upgrade);
+}
+
+void DeviceSession::EnterLive() {
+  Switch(ReceiveMode::Live);
+}
+
+void DeviceSession::EnterSensorCurve() {
+  Switch(ReceiveMode::SensorCurve);
+}
+
+void DeviceSession::EnterEnvCurve() {
+  Switch(ReceiveMode::EnvCurve);
+}
+
+void DeviceSession::EnterIdle() {
+  Switch(ReceiveMode::Idle);
+}
+
+size_t DeviceSession::OnSerialBytes(const uint8_t* bytes, size_t count) {
+  size_t handled = 0;
+  for (; handled < count; ++handled) {
+    const ReceiveMode mode = Mode();
+    if (!IsPerByteMode(mode)) break;
+    const uint8_t byte = bytes[handled];
+    if (mode == ReceiveMode::Upgrade && m_upgradeByte) m_upgradeByte(byte);
+    // The loader may have ended the upgrade; the reply interpreter only
+    // takes what arrives while replies are expected.
+    if (Mode() == ReceiveMode::Command) m_interpreter.OnReplyByte(byte);
+    m_window.EchoHandledByte(byte);
+  }
+  return handled;
+}
+
+bool DeviceSession::IsPortOpen() const {
+  return m_link.IsOpen();
+}
+
+void DeviceSession::QueueWrite(const std::string& bytes) {
+  m_link.Write(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), true);
+}
+
+void DeviceSession::SetReceiveMode(ReceiveMode mode) {
+  Switch(mode);
+}
+
+void DeviceSession::ShowMessage(const std::string& text) {
+  m_window.ShowMessage(text);
+}
+
+void DeviceSession::EnableControl(int controlId, bool enabled) {
+  m_window.EnableControl(controlId, enabled);
+}
+
+void DeviceSession::SetSceneLabel(const std::string& text) {
+  m_window.SetSceneLabel(text);
+}
+
+void DeviceSession::SetOdometerValueTexts(const OdometerValueTexts& texts) {
+  m_window.SetOdometerValueTexts(texts);
+}
+
+void DeviceSession::SetOdometerText(const std::string& text) {
+  m_analyser.SetOdometerText(text);
+}
