@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QtGlobal>
 
 #include "map/PageSchemeHandler.h"
@@ -29,6 +31,14 @@ bool RunsAsRoot() {
 void PrepareMapBeforeApplication() {
   PageSchemeHandler::RegisterScheme();
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  // The map is a flat page redrawn a few times a second. Composed in
+  // software it goes straight into the window; composed with OpenGL every
+  // frame is read back from the graphics card and the whole window is
+  // composed again, which costs several times the CPU. QT_QUICK_BACKEND
+  // still chooses otherwise.
+  if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")) {
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+  }
   // The browser lists its start-up settings on every start; QT_LOGGING_RULES
   // still brings them back when wanted.
   QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");

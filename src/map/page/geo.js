@@ -62,7 +62,7 @@
     options: {
       color: '#d7191c',
       weight: 3,
-      padding: 0.5,
+      padding: 0.1,
       runPoints: 1000,
       thinPixels: 1
     },
