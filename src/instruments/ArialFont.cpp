@@ -1,12 +1,16 @@
 #include "instruments/ArialFont.h"
 
 #include <QFontMetricsF>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
 QFont ArialFont::Make(int cellHeight, int weight, int averageWidth) {
   const int height = std::max(cellHeight, 1);
-  QFont font(QStringLiteral("Arial"));
+  QFont font;
+  // Liberation Sans has Arial's metrics, so texts laid out for Arial keep
+  // their widths where Arial itself is not installed.
+  font.setFamilies(QStringList() << QStringLiteral("Arial") << QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setWeight(static_cast<QFont::Weight>(std::clamp(weight > 0 ? weight : 400, 1, 1000)));
   font.setPixelSize(height);

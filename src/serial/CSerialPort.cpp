@@ -95,16 +95,15 @@ bool CSerialPort::StopWorker() {
   if (!thread.joinable()) return false;
 
   // Releases a worker that waits for this thread (a byte hand-over or an
-  // error box) or for the line, then lets it close the port.
+  // error box) or for the line, then lets it close the port. Every wait of
+  // the worker ends on the stop and the owner's AcceptChunk never blocks, so
+  // the join is bounded; the worker never outlives the owner and reporter it
+  // refers to.
   link->SetAlive(false);
   link->RequestStop();
-  if (link->AwaitEnded(kShutdownBound)) {
-    thread.join();  // the worker's last step was to say it ended
-  } else {
-    // Only an owner that never returns from AcceptChunk gets here. The
-    // worker ends by itself when it does, with the link it shares.
-    thread.detach();
-    TraceSerial(QStringLiteral("WARNING: the worker did not end in time and was left behind\n"));
+  if (!link->AwaitEnded(kShutdownBound)) {
+    TraceSerial(QStringLiteral("WARNING: the worker is slow to end; waiting for it\n"));
   }
+  thread.join();
   return true;
 }

@@ -39,8 +39,8 @@ class CSerialPort {
   // False when no port is open.
   bool QueueWrite(const uint8_t* bytes, size_t count, bool purgeInputFirst = true);
   bool QueueWrite(const QByteArray& bytes, bool purgeInputFirst = true);
-  // Stops the worker, also one waiting for its owner, and closes the port.
-  // Bounded: a worker stuck in the owner's AcceptChunk is left to end alone.
+  // Stops the worker, also one waiting for its owner, closes the port and
+  // joins the worker thread.
   void ShutdownPort();
   // True from StartWorker until ShutdownPort or until the device went away.
   bool IsWorkerAlive() const;

@@ -93,6 +93,48 @@ TEST_F(ConvertTool, BadArgumentsAndFilesGiveTheirExitCodes) {
   EXPECT_NE(run.out.find("nothere"), std::string::npos);
 }
 
+TEST_F(ConvertTool, AnOutputThatIsTheInputIsRefusedAndTheLogKept) {
+  const std::string log = ReadFile(dir_ / "in.txt");
+  fs::create_symlink(dir_ / "in.txt", dir_ / "link.txt");
+  fs::create_hard_link(dir_ / "in.txt", dir_ / "hard.txt");
+  for (const char* output : {"in.txt", "./in.txt", "link.txt", "hard.txt"}) {
+    const ToolRun run = RunTool(std::string("in.txt ") + output, dir_);
+    EXPECT_EQ(run.exitCode, 1) << output;
+    EXPECT_NE(run.out.find("input itself"), std::string::npos) << run.out;
+    EXPECT_EQ(ReadFile(dir_ / "in.txt"), log) << output;
+  }
+}
+
+TEST_F(ConvertTool, NothingIsCreatedBeforeTheInputAndConfigurationAreReadable) {
+  EXPECT_EQ(RunTool("missing.txt out.txt", dir_).exitCode, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+  fs::create_directory(dir_ / "adir");
+  EXPECT_EQ(RunTool("adir out.txt", dir_).exitCode, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+  ToolRun run = RunTool("--config adir in.txt out.txt", dir_);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("adir"), std::string::npos) << run.out;
+  EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+  // A ./config that is a directory cannot be read either.
+  fs::create_directory(dir_ / "config");
+  EXPECT_EQ(RunTool("in.txt out.txt", dir_).exitCode, 1);
+  EXPECT_NE(RunTool("", dir_).out.find("./config is read"), std::string::npos);
+}
+
+TEST_F(ConvertTool, EndsWithASummaryAndWarnsWhenThereWasNoFrame) {
+  ToolRun run = RunTool("in.txt out.txt", dir_);
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("2 rows written, 0 frames failed their check, 0 bytes skipped"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("warning"), std::string::npos);
+  std::ofstream(dir_ / "text.txt", std::ios::binary) << "hello, no frames here\r\n";
+  run = RunTool("text.txt out.txt", dir_);
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.out.find("0 rows written"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("warning: the input held no frame at all"), std::string::npos);
+}
+
 TEST_F(ConvertTool, AFullDiskIsAnErrorNotASuccess) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const ToolRun run = RunTool("in.txt /dev/full", dir_);

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 
 namespace {
 
@@ -67,7 +68,8 @@ void AttitudePictureArt::PaintLadder(QPainter& painter, int left, bool numbersOn
   // A faint veil makes the strip lighter than the sky or ground around it.
   painter.fillRect(QRect(left, 0, kStripWidth, kHeight), QColor(255, 255, 255, 46));
 
-  QFont font(QStringLiteral("Arial"));
+  QFont font;
+  font.setFamilies(QStringList() << QStringLiteral("Arial") << QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(12);
   font.setBold(true);

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStringList>
 #include <cmath>
 
 namespace {
@@ -60,7 +61,8 @@ void CompassRoseArt::PaintTicks(QPainter& painter, const QPointF& center) {
 }
 
 void CompassRoseArt::PaintLabels(QPainter& painter, const QPointF& center) {
-  QFont font(QStringLiteral("Arial"));
+  QFont font;
+  font.setFamilies(QStringList() << QStringLiteral("Arial") << QStringLiteral("Liberation Sans"));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(30);
   font.setBold(true);
