@@ -22,11 +22,14 @@ uint16_t Crc(const std::vector<uint8_t>& data) {
 
 std::vector<uint8_t> Packet(uint8_t number, std::vector<uint8_t> data) {
   data.resize(128, 0);
-  std::vector<uint8_t> packet{0x01, number, uint8_t(~number)};
-  packet.insert(packet.end(), data.begin(), data.end());
+  std::vector<uint8_t> packet(133, 0);
+  packet[0] = 0x01;
+  packet[1] = number;
+  packet[2] = uint8_t(~number);
+  std::copy(data.begin(), data.end(), packet.begin() + 3);
   const uint16_t crc = Crc(data);
-  packet.push_back(uint8_t(crc >> 8));
-  packet.push_back(uint8_t(crc & 0xFF));
+  packet[131] = uint8_t(crc >> 8);
+  packet[132] = uint8_t(crc & 0xFF);
   return packet;
 }
 

@@ -74,6 +74,7 @@ TEST(IntelHexReaderTest, TheFirstBadRecordRefusesTheFileWithItsLineAndFault) {
   std::string badSum = Record(0, 0x10, Count(16));
   badSum.back() = badSum.back() == '0' ? '1' : '0';
 
+  const std::string four = Record(0, 0, Count(4));
   struct Case {
     std::string line;
     const char* fault;
@@ -81,7 +82,7 @@ TEST(IntelHexReaderTest, TheFirstBadRecordRefusesTheFileWithItsLineAndFault) {
   const std::vector<Case> cases{
       {badSum, IntelHexFault::kBadChecksum},
       {Record(0, 0, Count(4)).substr(1), IntelHexFault::kMissingColon},
-      {" " + Record(0, 0, Count(4)), IntelHexFault::kMissingColon},
+      {"\t" + four, IntelHexFault::kMissingColon},
       {":0400000001020G0304F2", IntelHexFault::kNotHex},
       {Record(0, 0, Count(4)) + "0", IntelHexFault::kOddDigits},
       {":00000001", IntelHexFault::kTooShort},

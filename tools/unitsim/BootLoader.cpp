@@ -28,15 +28,17 @@ std::optional<BootLoader::Clock::time_point> BootLoader::NextDeadline() const {
   return next;
 }
 
-void BootLoader::Emit(std::string_view bytes, Clock::time_point at, std::vector<uint8_t>& out) {
-  m_line.Answer(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), at, out);
+void BootLoader::Emit(std::initializer_list<uint8_t> bytes, Clock::time_point at,
+                      std::vector<uint8_t>& out) {
+  m_line.Answer(bytes.begin(), bytes.size(), at, out);
 }
 
 void BootLoader::Tick(Clock::time_point now, std::vector<uint8_t>& out, SimStats& stats) {
   (void)stats;
   m_line.Release(now, out);
   if (m_state == State::Rebooting && now >= m_deadline) {
-    Emit(kAnnouncement, now, out);
+    const std::string_view text = kAnnouncement;
+    m_line.Answer(reinterpret_cast<const uint8_t*>(text.data()), text.size(), now, out);
     m_state = State::WaitingForStart;
     m_deadline = now + kWaitForStart;
     m_lastTwo.clear();
@@ -46,7 +48,7 @@ void BootLoader::Tick(Clock::time_point now, std::vector<uint8_t>& out, SimStats
   } else if (m_state == State::Receiving && !m_packet.empty() && now >= m_deadline) {
     Log("packet cut short: NAK");
     m_packet.clear();
-    if (!Silent()) Emit(std::string_view("\x15", 1), now, out);
+    if (!Silent()) Emit({kNak}, now, out);
   }
 }
 
@@ -70,7 +72,7 @@ void BootLoader::Feed(const uint8_t* bytes, size_t count, Clock::time_point now,
         m_goodDataPackets = 0;
         m_deliberateNak.reset();
         m_packetsAnswered = 0;
-        Emit("C", at, out);
+        Emit({kCrcRequest}, at, out);
       }
     } else if (m_state == State::Receiving) {
       FeedReceiving(bytes[i], at, out, stats);
@@ -119,7 +121,7 @@ void BootLoader::OnPacket(Clock::time_point at, std::vector<uint8_t>& out, SimSt
       (answer == kAck ? ": ACK" : ": NAK"));
   m_packet.clear();
   if (!Silent()) {
-    Emit(std::string_view(reinterpret_cast<const char*>(&answer), 1), at, out);
+    Emit({answer}, at, out);
     ++m_packetsAnswered;
     ++stats.packets;
   }
@@ -165,10 +167,7 @@ void BootLoader::OnEot(Clock::time_point at, std::vector<uint8_t>& out) {
   Log("EOT: ACK, asking for the closing block");
   m_phase = Phase::Closing;
   if (Silent()) return;
-  Emit(
-      "\x06"
-      "C",
-      at, out);
+  Emit({kAck, kCrcRequest}, at, out);
 }
 
 void BootLoader::Finish() {

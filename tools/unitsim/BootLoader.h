@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,7 +61,8 @@ class BootLoader {
   uint8_t AnswerHeader(const uint8_t* data);
   uint8_t AnswerData(uint8_t block, const uint8_t* data);
   void OnEot(Clock::time_point at, std::vector<uint8_t>& out);
-  void Emit(std::string_view bytes, Clock::time_point at, std::vector<uint8_t>& out);
+  // Answers leave through the line, at once or as late as its baud rate makes them.
+  void Emit(std::initializer_list<uint8_t> bytes, Clock::time_point at, std::vector<uint8_t>& out);
   void Finish();
   bool Silent() const;
   void Log(const std::string& text) const;
