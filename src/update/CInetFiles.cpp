@@ -31,6 +31,11 @@ bool CInetFiles::remove(CInetFile* job) {
   return true;
 }
 
+void CInetFiles::abortAll() {
+  std::lock_guard<std::mutex> lock(m_lock);
+  for (CInetFile* job : m_jobs) job->abort();
+}
+
 std::vector<CInetFile*> CInetFiles::snapshot() const {
   std::lock_guard<std::mutex> lock(m_lock);
   return m_jobs;

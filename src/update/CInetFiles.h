@@ -20,6 +20,9 @@ class CInetFiles {
   CInetFile* first() const;
   // Takes the job out of the list without deleting it; false if not listed.
   bool remove(CInetFile* job);
+  // Aborts every listed job's transfer; under the list's lock, so no job is
+  // taken out (and deleted) meanwhile.
+  void abortAll();
   // A copy of the list as it is now.
   std::vector<CInetFile*> snapshot() const;
   // Deletes every listed job.

@@ -64,9 +64,11 @@ UpdateManager::UpdateManager() = default;
 UpdateManager::~UpdateManager() {
   stop(StopMode::AbortRunning);
   if (m_thread.joinable()) m_thread.join();
-  // Whatever still runs was aborted and ends promptly; its end handling
+  // Nothing starts any more. A job started just as stop() looked at the
+  // list is aborted here; whatever runs ends promptly, and its end handling
   // still takes the lock, so the waiting happens outside it.
   for (CInetFile* job : m_jobs.snapshot()) {
+    job->abort();
     if (job->startCount() > 0) job->wait();
   }
   reapEndedJobs();
@@ -125,13 +127,14 @@ bool UpdateManager::start(const Options& options) {
 }
 
 bool UpdateManager::stop(StopMode mode) {
+  // No manager lock here: the end of a download holds it while it reads the
+  // installed files, and the window's close must not wait for that.
   {
-    std::lock_guard<std::mutex> lock(m_lock);
+    // After this no job starts; a job started just before is in the list.
+    std::lock_guard<std::mutex> starting(m_startLock);
     m_finished = true;
-    if (mode == StopMode::AbortRunning) {
-      for (CInetFile* job : m_jobs.snapshot()) job->abort();
-    }
   }
+  if (mode == StopMode::AbortRunning) m_jobs.abortAll();
   m_wake.notify_all();
   return true;
 }
@@ -164,7 +167,7 @@ void UpdateManager::threadMain(std::string argumentText, bool idlePriority) {
     schedule();
     reapEndedJobs();
     std::unique_lock<std::mutex> lock(m_lock);
-    m_wake.wait_for(lock, kSchedulePeriod, [this] { return m_finished; });
+    m_wake.wait_for(lock, kSchedulePeriod, [this] { return m_finished.load(); });
     if (m_finished) break;
   }
   reapEndedJobs();
@@ -172,6 +175,7 @@ void UpdateManager::threadMain(std::string argumentText, bool idlePriority) {
 
 void UpdateManager::schedule() {
   std::lock_guard<std::mutex> lock(m_lock);
+  std::lock_guard<std::mutex> starting(m_startLock);
   if (m_finished || m_nCurThreadCount >= m_maxJobs) return;
   // Only the first job is looked at and a job leaves the list when it has
   // ended, so downloads run one after another in the order they were made.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,10 @@ class UpdateFileList;
 // packages, is left to the package manager and nothing is downloaded.
 //
 // Main window use: setLogSink() and setUpdatedFilesCallback() once, start()
-// at initialisation, stop(StopMode::AbortRunning) at close (returns at once;
-// the destructor then waits at most about a second for the threads).
+// at initialisation, stop() after the start-output command, and
+// stop(StopMode::AbortRunning) at close. stop() never blocks; the destructor
+// joins the threads and waits for no network, only for a running end of a
+// download to finish its work on local files.
 class UpdateManager final : public DownloadEndListener {
  public:
   enum class StopMode {
@@ -93,7 +96,8 @@ class UpdateManager final : public DownloadEndListener {
   void addJob(CInetFile::Target target);
 
   UpdateLog m_log;
-  std::mutex m_lock;
+  std::mutex m_lock;       // held by schedule and the end of every download
+  std::mutex m_startLock;  // held while a job is started, and by stop()
   std::condition_variable m_wake;
   std::string m_serverListUrl;
   bool m_auto = true;
@@ -105,7 +109,7 @@ class UpdateManager final : public DownloadEndListener {
   CServers m_servers;
   int m_filesToUpdate = 0;
   int64_t m_totalLength = 0;
-  bool m_finished = false;
+  std::atomic<bool> m_finished{false};
   bool m_started = false;
   std::string m_programDirectory;
   std::string m_extraCaFile;

@@ -1,8 +1,8 @@
 #include "tests/update/HttpsTestServer.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <thread>
 
 #include "tests/update/TestProcess.h"
@@ -45,15 +45,30 @@ std::string HttpsTestServer::url(const std::string& path) const {
 }
 
 std::vector<HttpsTestServer::Request> HttpsTestServer::requests() const {
-  static const std::regex kLine(
-      R"re(\{"event": "(begin|end)", "path": "([^"]*)", "active": (\d+)\})re");
+  // Lines as the server writes them:
+  // {"event": "begin", "path": "/a/b", "active": 1}
   std::vector<Request> requests;
   std::ifstream in(m_log);
   std::string line;
-  std::smatch match;
   while (std::getline(in, line)) {
-    if (!std::regex_match(line, match, kLine)) continue;  // a line still being written
-    requests.push_back({match[1] == "begin", match[2], std::stoi(match[3])});
+    const std::string begin = R"({"event": "begin", "path": ")";
+    const std::string end = R"({"event": "end", "path": ")";
+    const std::string active = R"(", "active": )";
+    Request request;
+    size_t at;
+    if (line.rfind(begin, 0) == 0) {
+      request.begins = true;
+      at = begin.size();
+    } else if (line.rfind(end, 0) == 0) {
+      at = end.size();
+    } else {
+      continue;
+    }
+    const size_t pathEnd = line.find(active, at);
+    if (pathEnd == std::string::npos || line.back() != '}') continue;  // still being written
+    request.path = line.substr(at, pathEnd - at);
+    request.active = std::atoi(line.c_str() + pathEnd + active.size());
+    requests.push_back(request);
   }
   return requests;
 }
