@@ -41,9 +41,18 @@ std::optional<std::string> OdometerReadCommand(std::string_view group) {
   return "*PA AUTO ODO RAD_" + std::string(group);
 }
 
+bool OdometerGroupTakesNegatives(std::string_view group) {
+  return group != kUnsignedGroup;
+}
+
 std::optional<std::string> OdometerWriteCommand(std::string_view group,
                                                 const std::array<double, 3>& values) {
   if (!IsOdometerGroup(group)) return std::nullopt;
+  // A field without room for a sign would turn a negative value positive.
+  if (!OdometerGroupTakesNegatives(group) &&
+      std::any_of(values.begin(), values.end(), [](double v) { return v < 0; })) {
+    return std::nullopt;
+  }
   std::string command = "*PA AUTO ODO SET_" + std::string(group);
   for (double value : values) {
     command += ' ';

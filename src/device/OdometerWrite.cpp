@@ -12,6 +12,10 @@ OdometerWrite PrepareOdometerWrite(std::string_view group, const OdometerValueTe
   for (size_t i = 0; i < fields.size(); ++i) {
     const std::optional<double> value = ParseLeadingNumber(*fields[i]);
     if (!value) return {{}, "参数“" + *fields[i] + "”不是有效的数值，未写入！\n"};
+    // The unit would take the value without its sign: say so, send nothing.
+    if (*value < 0 && !OdometerGroupTakesNegatives(group)) {
+      return {{}, "参数“" + *fields[i] + "”不能为负数，未写入！\n"};
+    }
     values[i] = *value;
   }
   return {OdometerWriteCommand(group, values).value_or(std::string()), {}};

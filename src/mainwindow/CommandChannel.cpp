@@ -132,9 +132,18 @@ int CommandChannel::SelectedIndex(int controlId) const {
 }
 
 void CommandChannel::OnSetBaud() {
-  m_session.SendDeviceCommand(
-      "*PA AUTO BAUD " + std::to_string(SelectedIndex(kBaudSettingCombo) + 1),
-      ReceiveMode::Command);
+  if (!PortOpen()) {
+    RefuseClosedPort();
+    return;
+  }
+  const int index = SelectedIndex(kBaudSettingCombo);
+  if (index < 0) {
+    m_services.MessageBox(
+        &m_window,
+        QStringLiteral("波特率“%1”无效，未发送！\n").arg(m_controls.Text(kBaudSettingCombo)));
+    return;
+  }
+  m_session.SendDeviceCommand("*PA AUTO BAUD " + std::to_string(index + 1), ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetScene() {
@@ -143,10 +152,17 @@ void CommandChannel::OnSetScene() {
 }
 
 void CommandChannel::OnSetRate() {
-  const std::optional<char> code =
-      m_session.Profile().CodeForRateText(m_controls.Text(kRateCombo).toStdString());
-  m_session.SendDeviceCommand(std::string("*PA AUTO OUT FRE ") + code.value_or('0'),
-                              ReceiveMode::Command);
+  if (!PortOpen()) {
+    RefuseClosedPort();
+    return;
+  }
+  const QString text = m_controls.Text(kRateCombo);
+  const std::optional<char> code = m_session.Profile().CodeForRateText(text.toStdString());
+  if (!code) {
+    m_services.MessageBox(&m_window, QStringLiteral("输出频率“%1”无效，未发送！\n").arg(text));
+    return;
+  }
+  m_session.SendDeviceCommand(std::string("*PA AUTO OUT FRE ") + *code, ReceiveMode::Command);
 }
 
 void CommandChannel::OnQuerySerialNumber() {

@@ -122,8 +122,6 @@ bool CTavrikDlg::Initialise() {
 
   for (int id : {kOpenHexButton, kUpgradeButton, kStopSaveButton}) m_controls->Enable(id, false);
   m_controls->Show(kGraphHost, false);
-  m_controls->Enable(kStartOutputButton, false);
-  m_controls->Enable(kStopOutputButton, false);
 
   m_keyboardGate = new KeyboardGate(
       *this, {[this] { m_commands->AppendFrameFormat6(); },
@@ -145,9 +143,12 @@ void CTavrikDlg::ApplyStartupTexts() {
 void CTavrikDlg::ReadConfiguration() {
   std::optional<ConfigLines> lines = ReadConfigFile();
   if (!lines) {
-    // Without the file the program still runs, with default behaviour.
+    // Without the file the program still runs, with default behaviour and
+    // the template's title and labels.
     m_services.MessageBox(this, QStringLiteral("程序文件不完整。"));
-    lines = ConfigLines{};
+    ApplyConfig(*m_analyser, ConfigLines{});
+    m_session->SetProfile(DeviceProfile());
+    return;
   }
   setWindowTitle(QStringLiteral("自动驾驶V2.0"));
   m_controls->Show(kHeadTypeEdit, true);

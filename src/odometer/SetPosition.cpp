@@ -121,11 +121,12 @@ void SetPosition::accept() {
   QDialog::accept();
 }
 
-// The tip shows the new group at the next refresh, together with the values
-// the unit sends for it.
+// The tip names the chosen group at once: a write goes to the group the
+// label shows.
 void SetPosition::ChooseGroup(QPushButton* pressed, const std::string& group) {
   m_tipText = group;
   m_currentGroup = group;
+  m_ui->tipText->setText(ToQString(m_tipText));
   for (QPushButton* button : {m_ui->ltcGroupButton, m_ui->ltgGroupButton, m_ui->kwsGroupButton,
                               m_ui->atbGroupButton, m_ui->atgGroupButton}) {
     button->setEnabled(button != pressed);

@@ -52,10 +52,13 @@ TEST(OdometerCommandsTest, SignedGroupsWriteSignAndSixCharacters) {
 }
 
 TEST(OdometerCommandsTest, KwsWritesSevenCharactersWithoutSigns) {
-  EXPECT_EQ(OdometerWriteCommand("KWS", {-1.5, 2, 300}),
+  EXPECT_EQ(OdometerWriteCommand("KWS", {1.5, 2, 300}),
             "*PA AUTO ODO SET_KWS 001.500 002.000 300.000");
-  EXPECT_EQ(OdometerWriteCommand("KWS", {0, 1234.5, -0.001}),
+  EXPECT_EQ(OdometerWriteCommand("KWS", {0, 1234.5, 0.001}),
             "*PA AUTO ODO SET_KWS 000.000 1234.500 000.001");
+  // No room for a sign: a negative value gives no command rather than a wrong one.
+  EXPECT_FALSE(OdometerWriteCommand("KWS", {-1.5, 2, 300}));
+  EXPECT_FALSE(OdometerWriteCommand("KWS", {0, 0, -0.001}));
   EXPECT_FALSE(OdometerWriteCommand("kws", {1, 2, 3}));
 }
 

@@ -56,7 +56,10 @@ TEST(MainWindow, StartsWithItsGroupsCaptionsAndHiddenControls) {
   EXPECT_EQ(c.Text(1113), "Head-type");
   EXPECT_EQ(c.Text(1126), "Pos-type");
 
-  // Initial enabling and selections.
+  // Initial enabling and selections. The output buttons answer even with
+  // the port closed, asking for it to be opened.
+  EXPECT_TRUE(c.Get(1060)->isEnabled());
+  EXPECT_TRUE(c.Get(1061)->isEnabled());
   EXPECT_FALSE(c.Get(1066)->isEnabled());
   EXPECT_FALSE(c.Get(1067)->isEnabled());
   EXPECT_FALSE(c.Get(1069)->isEnabled());
@@ -82,6 +85,11 @@ TEST(MainWindow, AMissingConfigurationFileIsReportedAndTheProgramRunsOn) {
   EXPECT_EQ(f.services.MessageTexts(), QStringList{"程序文件不完整。"});
   EXPECT_EQ(f.window->Analyser().GetConfigLine2(), "");
   EXPECT_EQ(f.window->Controls().As<QComboBox>(1083)->count(), 3);
+  // The window keeps the template's title and labels.
+  EXPECT_EQ(f.window->windowTitle(), "Tavrik3.11V2.1");
+  EXPECT_EQ(f.window->Controls().Text(1126), "PDOP");
+  EXPECT_FALSE(f.window->Controls().Get(1062)->isVisibleTo(f.window.get()));
+  EXPECT_FALSE(f.window->Controls().Get(1113)->isVisibleTo(f.window.get()));
 }
 
 TEST(MainWindow, CloseAsksFirstAndCancelKeepsEverythingRunning) {

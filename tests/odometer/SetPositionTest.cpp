@@ -95,10 +95,16 @@ TEST_F(SetPositionTest, SignedGroupsWriteSignAndThreeDecimals) {
   EXPECT_TRUE(Messages().isEmpty());
 }
 
-TEST_F(SetPositionTest, KwsWritesWithoutSigns) {
+TEST_F(SetPositionTest, KwsWritesWithoutSignsAndRefusesANegativeValue) {
   Open();
-  Write(1154, "-1.5", "2", "300");
+  Write(1154, "1.5", "2", "300");
   EXPECT_EQ(port.writes, Strings{"*PA AUTO ODO SET_KWS 001.500 002.000 300.000\r\n"});
+  Write(1154, "-1.5", "2", "300");
+  EXPECT_EQ(port.writes.size(), 1u);
+  EXPECT_EQ(Messages(), QStringList{"参数“-1.5”不能为负数，未写入！\n"});
+  // The signed groups still take negative values.
+  Write(1152, "-1.5", "2", "300");
+  EXPECT_EQ(port.writes.back(), "*PA AUTO ODO SET_LTC -01.500 +02.000 +300.000\r\n");
 }
 
 TEST_F(SetPositionTest, ATextThatIsNoNumberIsRefusedAndNothingSent) {
@@ -156,8 +162,8 @@ TEST_F(SetPositionTest, GroupButtonsSwitchTheGroupAndEnableTheActions) {
   EXPECT_TRUE(Button(1152)->isEnabled());
   EXPECT_FALSE(Button(1154)->isEnabled());
   EXPECT_EQ(dialog.CurrentGroup(), "KWS");
-  // The tip follows at the next refresh that brings new values.
-  EXPECT_EQ(Tip(), "ATB");
+  // The tip names the chosen group at once.
+  EXPECT_EQ(Tip(), "KWS");
 }
 
 TEST_F(SetPositionTest, ReadAsksForTheGroupAndTheRefreshShowsTheAnswer) {
