@@ -229,14 +229,14 @@ again), NAK for a bad one or a wrong block number; a packet cut short for 1 s
 is NAKed. EOT is answered with ACK and 'C'; the closing empty block 0 ends the
 transfer, the image (cut to the size in the header) is written and the unit
 starts streaming again.
-  --image-out PATH     write the received image to PATH (exactly the size in the
-                       header), replacing what was there, at the end of each transfer
+  --image-out PATH     at the end of each transfer write the received image,
+                       cut to the size in its header, to PATH (replacing it)
   --nak-every N        NAK every Nth good data packet (the resend is taken)
   --silent-after N     stop answering after N packets
-  --loader-baud N      pace the boot loader as a line of N baud would (10 bits a
-                       byte): a packet counts as received only when its 133 bytes
-                       could have arrived, and each answer takes its own line time
-                       (default 0: answer at once)
+  --loader-baud N      pace the boot loader as a line of N baud would (10 bits
+                       a byte): a packet counts as received only once its 133
+                       bytes could have arrived, and each answer takes its own
+                       line time (default 0: answer at once)
 
 Faults:
   --noise PERCENT      garbage bytes between frames, on average PERCENT percent
@@ -246,9 +246,9 @@ Faults:
                        (without it a seed is drawn and printed on stderr)
 
 Recording:
-  --tee PATH           append every byte the unit sends (frames, replies, boot-loader
-                       bytes) to PATH as raw bytes, in the order sent; flushed when
-                       the unit ends
+  --tee PATH           append every byte the unit sends (frames, replies,
+                       boot-loader bytes) to PATH as raw bytes, in the order
+                       sent; flushed when the unit ends
 
   --verbose            log commands and boot-loader steps on stderr
   --help               this text
