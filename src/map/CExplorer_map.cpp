@@ -4,9 +4,11 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include "map/MapBrowserPage.h"
 #include "map/PageSchemeHandler.h"
 
 CExplorer_map::CExplorer_map(QWidget* parent) : QWebEngineView(parent) {
+  setPage(new MapBrowserPage(this));
   // A map has no use for "back", "reload" or "view source".
   setContextMenuPolicy(Qt::NoContextMenu);
   // The page is local content that draws remote tiles.

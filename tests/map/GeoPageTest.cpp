@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDesktopServices>
 #include <QImage>
 #include <QVariantList>
 #include <memory>
@@ -313,4 +314,32 @@ TEST_F(GeoPageTest, FollowsTheVehicleUntilTurnedOff) {
   EXPECT_EQ(State().value("distanceText").toString(), "17.061 km");
 }
 
+// Catches what would open in the desktop's browser.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+
+ public:
+  QList<QUrl> opened;
+};
+
+TEST_F(GeoPageTest, LinksOpenOutsideAndTheMapStays) {
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler("https", &catcher, "Open");
+  const QUrl page = view->url();
+  ASSERT_TRUE(
+      RunScript(Doc(), "document.querySelector('.leaflet-control-attribution a').click(); true")
+          .toBool());
+  EXPECT_TRUE(ProcessEventsUntil([&] { return !catcher.opened.isEmpty(); }, kPageDeadlineMs));
+  QDesktopServices::unsetUrlHandler("https");
+  ASSERT_EQ(catcher.opened.size(), 1);
+  EXPECT_EQ(catcher.opened.front().host(), "leafletjs.com");
+  EXPECT_EQ(view->url(), page);
+  EXPECT_TRUE(Call("justmarkfun", {"116.300000", "39.900000"}));
+}
+
 }  // namespace
+
+#include "GeoPageTest.moc"
