@@ -12,6 +12,11 @@ constexpr bool IsSecondHeaderByte(uint8_t b) {
   return b == 0xBB || b == 0xCC;
 }
 
+// A Frame76 opens with 0xDA and a second byte 0x60..0x6F.
+constexpr bool IsFrame76Header(uint8_t b0, uint8_t b1) {
+  return b0 == kHeader76 && (b1 & 0xF0) == 0x60;
+}
+
 // Length of the whole-checked frame that these two bytes open, or 0. Every
 // whole-frame consumer sizes a frame by its own header, never by the kind
 // seen before it.

@@ -291,6 +291,13 @@ bool CPorotocalRtkAnalyse::CheckFrame() {
     SelectDecoder(Decoder::Frame220);
     return Crc16Modbus(b, kFrame220Length - 2) == be::ReadU16(b + kFrame220Length - 2);
   }
+  // A Frame76 handed over whole (the frame scanner took it by its run rule)
+  // is checked by the sum the synchroniser checks.
+  if (IsFrame76Header(b[0], b[1])) {
+    m_nFrameLength.Set(kFrame76Length);
+    SelectDecoder(Decoder::Frame120);
+    return Sum8(b, kFrame76Length - 1) == b[kFrame76Length - 1];
+  }
   return false;
 }
 

@@ -43,7 +43,7 @@ void RingParser::RecoverFromOverrun(uint64_t written) {
   // oldest part still there is what it overwrites next. Keep the newest half
   // and count what was lost.
   const uint64_t resume = written - ReceiveRing::kSize / 2;
-  m_scanner.AddSkipped(resume - m_read);
+  m_scanner.SkipUnread(resume - m_read);
   m_read = resume;
   m_overruns.Set(m_overruns.Get() + 1);
 }

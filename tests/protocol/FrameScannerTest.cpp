@@ -71,6 +71,44 @@ TEST(FrameScanner, TheFirstFrameAndEachChangeOfKindAreKept) {
   EXPECT_EQ(found.lengths, (std::vector<int>{120, 220, 120, 120}));
 }
 
+TEST(FrameScanner, ARunOfFrame76IsTakenFromItsFirstFrameInAnyPieces) {
+  std::vector<uint8_t> stream;
+  Append(stream, BuildFrame120(WithPitch(1)));
+  for (int i = 2; i <= 6; ++i) Append(stream, BuildFrame76(WithPitch(i), uint8_t(0x60 + i)));
+  Append(stream, BuildFrame220(WithPitch(7)));
+  for (size_t piece : {1, 75, 76, 151, 152, 1000}) {
+    const Found found = ScanInPieces(stream, piece);
+    EXPECT_EQ(found.pitches, (std::vector<double>{1, 2, 3, 4, 5, 6, 7})) << "piece " << piece;
+    EXPECT_EQ(found.lengths, (std::vector<int>{120, 76, 76, 76, 76, 76, 220})) << piece;
+  }
+}
+
+// The 8-bit sum of a Frame76 is weak: a look-alike that noise or a damaged
+// stream makes must never turn into values, only a run of them does.
+TEST(FrameScanner, AFrame76OnItsOwnIsNeverTaken) {
+  std::mt19937 rng(11);
+  std::vector<uint8_t> stream;
+  std::vector<double> expected;
+  for (int i = 0; i < 40; ++i) {
+    AppendNoise(stream, 1 + rng() % 20, rng);
+    Append(stream, BuildFrame76(WithPitch(100 + i)));  // alone, noise on both sides
+    AppendNoise(stream, 1 + rng() % 20, rng);
+    Append(stream, BuildFrame120(WithPitch(i)));
+    expected.push_back(i);
+  }
+  // A run broken by noise ends; the one frame after the break stands alone.
+  Append(stream, BuildFrame76(WithPitch(200)));
+  Append(stream, BuildFrame76(WithPitch(201)));
+  AppendNoise(stream, 3, rng);
+  Append(stream, BuildFrame76(WithPitch(202)));
+  AppendNoise(stream, 3, rng);
+  Append(stream, BuildFrame76(WithPitch(203)));  // a lone frame at the very end
+  expected.insert(expected.end(), {200, 201});
+  for (size_t piece : {1, 76, 1000, 100000}) {
+    EXPECT_EQ(ScanInPieces(stream, piece).pitches, expected) << "piece " << piece;
+  }
+}
+
 TEST(FrameScanner, AFalseHeaderCannotSwallowTheFrameBehindIt) {
   std::vector<uint8_t> stream = {0xBA, 0xCC, 0x01, 0x02, 0xAA, 0xBB, 0x07};
   Append(stream, BuildFrame120(WithPitch(5)));

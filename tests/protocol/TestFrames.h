@@ -50,7 +50,7 @@ void Append(std::vector<uint8_t>& out, const Frame& f) {
 inline void AppendNoise(std::vector<uint8_t>& out, size_t count, std::mt19937& rng) {
   for (size_t i = 0; i < count; ++i) {
     uint8_t b = uint8_t(rng());
-    if ((b | 0x10) == 0xBA) b = 0x55;
+    if ((b | 0x10) == 0xBA || b == 0xDA) b = 0x55;
     out.push_back(b);
   }
 }
