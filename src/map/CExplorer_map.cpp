@@ -1,6 +1,7 @@
 #include "map/CExplorer_map.h"
 
 #include <QFileInfo>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -14,8 +15,7 @@ CExplorer_map::CExplorer_map(QWidget* parent) : QWebEngineView(parent) {
   // The page is local content that draws remote tiles.
   settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
   PageSchemeHandler::InstalledOn(*page()->profile());
-  connect(this, &QWebEngineView::loadStarted, this, [this] { m_loaded = false; });
-  connect(this, &QWebEngineView::loadFinished, this, &CExplorer_map::OnLoadFinished);
+  connect(page(), &QWebEnginePage::loadingChanged, this, &CExplorer_map::OnLoadingChanged);
 }
 
 void CExplorer_map::NavigateTo(const QString& pageFile) {
@@ -32,9 +32,23 @@ void CExplorer_map::Unload() {
   setHtml(QString());
 }
 
-void CExplorer_map::OnLoadFinished(bool ok) {
-  // The blank page left behind by Unload is no document of ours.
-  if (m_pageUrl.isEmpty()) return;
-  m_loaded = ok;
-  emit DocumentReady(ok);
+void CExplorer_map::OnLoadingChanged(const QWebEngineLoadingInfo& loading) {
+  // Only the loads of our page count: not the blank page Unload leaves, and
+  // not a navigation elsewhere that was turned away while the page stayed.
+  if (m_pageUrl.isEmpty() || loading.url() != m_pageUrl) return;
+  switch (loading.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+      m_loaded = false;
+      break;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+      m_loaded = true;
+      emit DocumentReady(true);
+      break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+      m_loaded = false;
+      emit DocumentReady(false);
+      break;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+      break;
+  }
 }

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+class QWebEngineLoadingInfo;
 class QWebEnginePage;
 
 // The map window's browser area: an embedded web view that loads the local
@@ -26,7 +27,7 @@ class CExplorer_map : public QWebEngineView {
   void DocumentReady(bool loaded);
 
  private:
-  void OnLoadFinished(bool ok);
+  void OnLoadingChanged(const QWebEngineLoadingInfo& loading);
 
   QUrl m_pageUrl;
   bool m_loaded = false;
