@@ -47,7 +47,8 @@ class Dialog:
     def _widget(self, c):
         cid, kind, name, caption, rect, visible, extra = c
         x, y, w, h = self.px(rect)
-        out = f'  <widget class="{CLASSES[kind]}" name="{name}">\n'
+        cls = extra.get('cls', CLASSES[kind])
+        out = f'  <widget class="{cls}" name="{name}">\n'
         out += ('   <property name="geometry"><rect><x>%d</x><y>%d</y><width>%d</width>'
                 '<height>%d</height></rect></property>\n' % (x, y, w, h))
         if kind == 'G':
@@ -93,8 +94,16 @@ class Dialog:
         # Group boxes first so that the controls inside them are drawn on top.
         for c in sorted(self.controls, key=lambda c: c[1] != 'G'):
             xml += self._widget(c)
-        xml += ''' </widget>
- <resources/>
+        xml += ' </widget>\n'
+        custom = {(e['cls'], CLASSES[k], e['header']) for _, k, _, _, _, _, e in self.controls
+                  if 'cls' in e}
+        if custom:
+            xml += ' <customwidgets>\n'
+            for cls, base, header in sorted(custom):
+                xml += (f'  <customwidget>\n   <class>{cls}</class>\n   <extends>{base}</extends>\n'
+                        f'   <header>{header}</header>\n  </customwidget>\n')
+            xml += ' </customwidgets>\n'
+        xml += ''' <resources/>
  <connections/>
 </ui>
 '''

@@ -29,15 +29,17 @@ def grid(group_rect, rows, col_w, label_w, edit_w, x0=6, y0=12, dy=22):
 
 
 # Serial port
-g = (7, 7, 86, 82)
+# Wide enough for a device path such as /dev/ttyUSB0.
+g = (7, 7, 100, 82)
 add(1085, 'G', 'serialGroup', 'Serial Port', g)
 add(1088, 'S', 'baudLabel', 'Band', (13, 21, 22, 9))
-add(1040, 'D', 'baudCombo', '', (37, 19, 50, 12))
+add(1040, 'D', 'baudCombo', '', (37, 19, 64, 12))
 add(1089, 'S', 'portLabel', 'COM', (13, 37, 22, 9))
-add(1041, 'D', 'portCombo', '', (37, 35, 50, 12))
-add(1008, 'B', 'openButton', 'Open', (13, 51, 74, 14))
-add(1060, 'B', 'startOutputButton', '开始输出', (13, 70, 36, 14))
-add(1061, 'B', 'stopOutputButton', '停止输出', (51, 70, 36, 14))
+add(1041, 'D', 'portCombo', '', (37, 35, 64, 12), cls='PortComboBox',
+    header='mainwindow/PortComboBox.h')
+add(1008, 'B', 'openButton', 'Open', (13, 51, 88, 14))
+add(1060, 'B', 'startOutputButton', '开始输出', (13, 70, 43, 14))
+add(1061, 'B', 'stopOutputButton', '停止输出', (58, 70, 43, 14))
 
 # Navigation
 g = (111, 7, 299, 82)

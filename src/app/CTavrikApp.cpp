@@ -5,6 +5,7 @@
 
 #include "mainwindow/TavrikDlg.h"
 #include "services/QtWindowServices.h"
+#include "services/Translations.h"
 
 #if defined(Q_OS_UNIX)
 #include <sys/resource.h>
@@ -12,6 +13,7 @@
 
 CTavrikApp::CTavrikApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Tavrik");
+  InstallChineseTranslations(*this);
   // The interface is Chinese; prefer a CJK font when one is installed.
   for (const QString& family :
        {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK")}) {

@@ -5,6 +5,7 @@
 
 #include "device/DeviceSession.h"
 #include "mainwindow/ControlMap.h"
+#include "mainwindow/PortComboBox.h"
 #include "mainwindow/TavrikDlgIds.h"
 #include "serial/CSerialPort.h"
 #include "serial/PortDiscovery.h"
@@ -28,6 +29,11 @@ PortControl::PortControl(QWidget& window, const ControlMap& controls, WindowServ
   if (auto* button = m_controls.As<QPushButton>(kOpenButton)) {
     QObject::connect(button, &QPushButton::clicked, &m_context, [this] { OnOpenClose(); });
   }
+  if (auto* combo = m_controls.As<PortComboBox>(kPortCombo)) {
+    combo->SetBeforePopup([this] {
+      if (!IsOpen()) RefreshPortList();
+    });
+  }
 }
 
 void PortControl::FillPortList() {
@@ -39,6 +45,16 @@ void PortControl::FillPortList() {
   candidates.removeDuplicates();
   PortDiscovery discovery(candidates);
   discovery.FillPortList(*this);
+}
+
+void PortControl::RefreshPortList() {
+  auto* combo = m_controls.As<QComboBox>(kPortCombo);
+  if (combo == nullptr) return;
+  const QString text = combo->currentText();
+  combo->clear();
+  FillPortList();
+  // What the user typed or chose stays, even when it is not offered now.
+  if (!text.isEmpty()) combo->setEditText(text);
 }
 
 void PortControl::FillBaudList() {
@@ -107,4 +123,6 @@ void PortControl::ShowClosed() {
 void PortControl::OnPortGone() {
   if (!IsOpen()) return;
   Close();
+  // A unit plugged in again may show up under another name.
+  RefreshPortList();
 }

@@ -19,8 +19,11 @@ class PortControl final : public PortSelector {
   PortControl(QWidget& window, const ControlMap& controls, WindowServices& services,
               CSerialPort& port, SerialPortOwner& receiver, DeviceSession& session);
 
-  // The ports free at start, then the baud selector's rates.
+  // The ports free now, the first selected, then the baud selector's rates.
   void FillPortList();
+  // The list made again while the port is closed (the selector opens, a port
+  // went away), keeping whatever text the selector holds.
+  void RefreshPortList();
   void FillBaudList();
 
   void OnOpenClose();

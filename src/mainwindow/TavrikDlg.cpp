@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QResizeEvent>
 
 #include "device/DeviceSession.h"
 #include "instruments/CMeter.h"
@@ -13,6 +14,7 @@
 #include "mainwindow/ConsolePanel.h"
 #include "mainwindow/ControlMap.h"
 #include "mainwindow/DisplayPump.h"
+#include "mainwindow/GrowingConsole.h"
 #include "mainwindow/KeyboardGate.h"
 #include "mainwindow/LiveDisplay.h"
 #include "mainwindow/OdometerPanel.h"
@@ -58,6 +60,7 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   PlaceInstruments();
   m_controls = std::make_unique<ControlMap>(*this);
+  m_growingConsole = std::make_unique<GrowingConsole>(*m_controls, size());
   m_analyser = GetAnalyser();
 
   m_display = std::make_unique<LiveDisplay>(*m_controls, m_lamps);
@@ -207,6 +210,11 @@ void CTavrikDlg::closeEvent(QCloseEvent* event) {
   Shutdown();
   event->accept();
   done(QDialog::Accepted);
+}
+
+void CTavrikDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (m_growingConsole) m_growingConsole->Fit(size());
 }
 
 void CTavrikDlg::reject() {

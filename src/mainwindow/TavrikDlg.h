@@ -20,6 +20,7 @@ class CRoundSliderCtrl;
 class CSerialPort;
 class DeviceSession;
 class DisplayPump;
+class GrowingConsole;
 class KeyboardGate;
 class LampArray;
 class LiveDisplay;
@@ -67,6 +68,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ShowPortError(const QString& title, const QString& text, OwnerReceipt receipt) override;
@@ -98,6 +100,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
   std::unique_ptr<OdometerPanel> m_odometer;
+  std::unique_ptr<GrowingConsole> m_growingConsole;
   KeyboardGate* m_keyboardGate = nullptr;
   std::vector<std::function<void()>> m_closingSteps;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QStringList>
@@ -23,6 +24,16 @@ QString QtNameFilters(const QString& filter) {
     filters << description.replace('(', " (").replace("  (", " (");
   }
   return filters.join(";;");
+}
+
+void FitCaption(QMessageBox& box, const QString& caption) {
+  // Room for the title bar's icon and buttons beside the text.
+  constexpr int kTitleBarExtras = 140;
+  const int wanted = box.fontMetrics().horizontalAdvance(caption) + kTitleBarExtras;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
 }
 
 namespace {
@@ -73,6 +84,7 @@ int QtWindowServices::MessageBox(QWidget* owner, const QString& text, const QStr
     box.setStandardButtons(buttons == MessageButtons::OkCancel
                                ? QMessageBox::Ok | QMessageBox::Cancel
                                : QMessageBox::Ok);
+    FitCaption(box, box.windowTitle());
     *result = box.exec() == QMessageBox::Ok ? kResultOk : kResultCancel;
   };
   // The box and its owner belong to the GUI thread; a worker only waits.

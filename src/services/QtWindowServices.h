@@ -23,5 +23,10 @@ class QtWindowServices final : public WindowServices {
   PeriodicTicks m_ticks;
 };
 
+class QMessageBox;
+
+// Widens a box, when it must be, so its whole caption fits the title bar.
+void FitCaption(QMessageBox& box, const QString& caption);
+
 // "Text files(*.txt)|*.txt|All files(*.*)|*.*||" as Qt's name filters.
 QString QtNameFilters(const QString& filter);

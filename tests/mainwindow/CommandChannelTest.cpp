@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include "device/DeviceProfile.h"
 #include "mainwindow/CommandChannel.h"
 #include "mainwindow/ControlMap.h"
+#include "mainwindow/PortComboBox.h"
 #include "mainwindow/PortControl.h"
 #include "serial/CSerialPort.h"
 #include "tests/common/EventLoop.h"
@@ -65,6 +67,36 @@ TEST(CommandChannel, OpeningAndClosingThePortSwitchesTheWindow) {
   EXPECT_FALSE(w.c().Get(1060)->isEnabled());
   EXPECT_FALSE(w.f.window->Port().ReplayStopRequested());
   EXPECT_FALSE(w.f.window->SerialPort().IsWorkerAlive());
+}
+
+// A unit plugged in after the start is offered the next time the selector
+// opens; what the user typed stays; an open port keeps its list.
+TEST(CommandChannel, ThePortListIsMadeAgainWhenTheSelectorOpens) {
+  MainWindowFixture f;
+  auto* combo = f.window->Controls().As<PortComboBox>(1041);
+  ASSERT_NE(combo, nullptr);
+  PtyPair later;
+  qputenv("TAVRIK_EXTRA_PORTS", later.DevicePath().toLocal8Bit());
+  combo->setEditText("/dev/typed-by-hand");
+  combo->showPopup();
+  combo->hidePopup();
+  EXPECT_GE(combo->findText(later.DevicePath()), 0);
+  EXPECT_EQ(combo->currentText(), "/dev/typed-by-hand");
+  EXPECT_EQ(combo->toolTip(), "/dev/typed-by-hand");
+
+  combo->setEditText(later.DevicePath());
+  Click(f.window->Controls(), 1008);
+  ASSERT_EQ(f.window->Controls().Text(1008), "关闭");
+  PtyPair another;
+  qputenv("TAVRIK_EXTRA_PORTS", another.DevicePath().toLocal8Bit());
+  combo->showPopup();
+  combo->hidePopup();
+  EXPECT_LT(combo->findText(another.DevicePath()), 0);  // open: the list stands
+  Click(f.window->Controls(), 1008);
+  qunsetenv("TAVRIK_EXTRA_PORTS");
+
+  // A typical device path fits the box.
+  EXPECT_LE(combo->fontMetrics().horizontalAdvance("/dev/ttyUSB0"), combo->lineEdit()->width());
 }
 
 TEST(CommandChannel, AMissingDeviceIsReportedAndTheWindowStaysClosed) {

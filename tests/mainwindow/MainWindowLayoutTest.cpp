@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -77,6 +78,27 @@ TEST(MainWindow, StartsWithItsGroupsCaptionsAndHiddenControls) {
     EXPECT_TRUE(f.window->rect().contains(w->geometry())) << w->objectName().toStdString();
   }
   f.window->grab().save(QDir::tempPath() + "/tavrik-mainwindow.png");
+}
+
+TEST(MainWindow, WhenTheWindowGrowsTheConsoleTakesTheRoom) {
+  MainWindowFixture f;
+  f.window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
+  const ControlMap& c = f.window->Controls();
+  const QSize drawn = f.window->size();
+  const QRect console = c.Get(1073)->geometry(), sendBox = c.Get(1077)->geometry();
+  const QRect sendButton = c.Get(1039)->geometry(), pitch = c.Get(1010)->geometry();
+  const QRect saveButton = c.Get(1068)->geometry();
+  f.window->resize(drawn + QSize(200, 150));
+  QCoreApplication::processEvents();
+  ASSERT_EQ(f.window->size(), drawn + QSize(200, 150));
+  EXPECT_EQ(c.Get(1073)->geometry(), console.adjusted(0, 0, 200, 150));
+  EXPECT_EQ(c.Get(1077)->geometry(), sendBox.adjusted(0, 150, 200, 150));
+  EXPECT_EQ(c.Get(1039)->geometry(), sendButton.translated(200, 150));
+  EXPECT_EQ(c.Get(1010)->geometry(), pitch);
+  EXPECT_EQ(c.Get(1068)->geometry(), saveButton);
+  // It never shrinks below what was drawn.
+  EXPECT_EQ(f.window->minimumSize(), drawn);
 }
 
 TEST(MainWindow, AMissingConfigurationFileIsReportedAndTheProgramRunsOn) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLayout>
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include "services/PeriodicTicks.h"
 #include "services/QtWindowServices.h"
 #include "services/ScriptedWindowServices.h"
+#include "services/Translations.h"
 #include "tests/common/EventLoop.h"
 
 namespace {
@@ -68,6 +70,25 @@ TEST(QtWindowServices, AMessageBoxFromAWorkerIsShownOnTheGuiThread) {
   EXPECT_EQ(result, kResultCancel);
   EXPECT_EQ(text, "串口错误");
   EXPECT_EQ(title, "Tavrik");
+}
+
+// The program speaks Chinese: so do Qt's own buttons, and a box is wide
+// enough to show its whole caption.
+TEST(QtWindowServices, BoxesSpeakChineseAndShowTheirWholeCaption) {
+  ASSERT_TRUE(InstallChineseTranslations(*QCoreApplication::instance()));
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
+  EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "取消");
+
+  const QString caption = QStringLiteral("Application Error: 一个很长的标题，整句都要看得到");
+  box.setWindowTitle(caption);
+  box.setText("x");
+  const int before = box.sizeHint().width();
+  FitCaption(box, caption);
+  box.layout()->invalidate();
+  EXPECT_GE(box.sizeHint().width(), box.fontMetrics().horizontalAdvance(caption));
+  EXPECT_GT(box.sizeHint().width(), before);
 }
 
 TEST(QtWindowServices, ReleasedWaitersGetNoAnswer) {
