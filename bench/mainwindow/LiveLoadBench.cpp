@@ -2,8 +2,6 @@
 // tavrik-unitsim streaming Frame120 back to back at 921600 baud. Prints the
 // process's CPU use, peak memory, frames sent and decoded, CRC failures and
 // ring overruns. Usage: bench-live-load [SECONDS] (default 60).
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,40 +14,15 @@
 #include <cstdio>
 #include <functional>
 
+#include "BenchSupport.h"
 #include "mainwindow/ControlMap.h"
 #include "mainwindow/TavrikDlg.h"
 #include "protocol/ReceivePipeline.h"
 #include "services/ScriptedWindowServices.h"
 
-namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-// Runs the event loop (without spinning) until the condition holds or the
-// time is up.
-void RunUntil(int ms, const std::function<bool()>& done) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(50);
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-}  // namespace
+using bench::CpuSeconds;
+using bench::PeakRssKb;
+using bench::RunUntil;
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;

@@ -82,6 +82,11 @@ const std::map<std::string_view, Setter>& ValueOptions() {
          o.teePath = v;
          return !v.empty();
        }},
+      {"--reply-log",
+       [](SimOptions& o, std::string_view v) {
+         o.replyLogPath = v;
+         return !v.empty();
+       }},
       {"--noise", NumberIn(&SimOptions::noisePercent, 0, 1000)},
       {"--corrupt-every", NumberIn(&SimOptions::corruptEvery, 0, 1'000'000)},
       {"--seed",
@@ -249,6 +254,9 @@ Recording:
   --tee PATH           append every byte the unit sends (frames, replies,
                        boot-loader bytes) to PATH as raw bytes, in the order
                        sent; flushed when the unit ends
+  --reply-log PATH     append a line per answer sent: the steady-clock time in
+                       nanoseconds when its last byte went onto the line, and
+                       the answer (for measuring how fast a program reports it)
 
   --verbose            log commands and boot-loader steps on stderr
   --help               this text

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "DeviceVariant.h"
 #include "StreamFormat.h"
+#include "device/DeviceProfile.h"
 
 // Everything the command line of tavrik-unitsim sets.
 struct SimOptions {
@@ -35,7 +35,8 @@ struct SimOptions {
   int corruptEvery = 0;  // 0 = never
   std::optional<uint64_t> seed;
 
-  std::string teePath;  // every byte sent is also appended here
+  std::string teePath;       // every byte sent is also appended here
+  std::string replyLogPath;  // when each answer went out
 
   bool verbose = false;
 };

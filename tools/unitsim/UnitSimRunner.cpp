@@ -9,6 +9,7 @@
 #include "PseudoTerminal.h"
 #include "SignalPipe.h"
 #include "VirtualUnit.h"
+#include "tools/unitsim/ReplyLog.h"
 #include "tools/unitsim/TeeFile.h"
 
 namespace {
@@ -16,12 +17,16 @@ namespace {
 using Clock = VirtualUnit::Clock;
 
 // Writes what the line takes now.
-void Flush(VirtualUnit& unit, PseudoTerminal& terminal, TeeFile* tee) {
+void Flush(VirtualUnit& unit, PseudoTerminal& terminal, TeeFile* tee, ReplyLog* replies) {
   while (!unit.Output().empty()) {
     const ssize_t written = terminal.Write(unit.Output().data(), unit.Output().size());
     if (written <= 0) return;
     if (tee) tee->Append(unit.Output().data(), size_t(written));
     unit.ConsumeOutput(size_t(written));
+    if (replies) {
+      const Clock::time_point now = Clock::now();
+      for (const std::string& line : unit.TakeSentAnswers()) replies->Sent(now, line);
+    }
   }
 }
 
@@ -51,8 +56,12 @@ const timespec* Timeout(const VirtualUnit& unit, Clock::time_point now, timespec
 }  // namespace
 
 UnitSimRunner::UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal,
-                             SignalPipe& signals, TeeFile* tee)
-    : m_options(options), m_terminal(terminal), m_signals(signals), m_tee(tee) {}
+                             SignalPipe& signals, TeeFile* tee, ReplyLog* replies)
+    : m_options(options),
+      m_terminal(terminal),
+      m_signals(signals),
+      m_tee(tee),
+      m_replies(replies) {}
 
 SimStats UnitSimRunner::Run() {
   VirtualUnit unit(m_options, Clock::now());
@@ -62,7 +71,7 @@ SimStats UnitSimRunner::Run() {
   for (;;) {
     const Clock::time_point now = Clock::now();
     unit.Advance(now);
-    Flush(unit, m_terminal, m_tee);
+    Flush(unit, m_terminal, m_tee, m_replies);
 
     const bool wantsToWrite = !unit.Output().empty() || unit.WantsLineSpace();
     pollfd fds[2] = {

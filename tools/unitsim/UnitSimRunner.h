@@ -4,16 +4,17 @@
 #include "SimStats.h"
 
 class PseudoTerminal;
+class ReplyLog;
 class SignalPipe;
 class TeeFile;
 
 // Runs the virtual unit on the master end of a pseudo-terminal (POSIX poll
 // loop) until SIGINT or SIGTERM. With a tee, every byte the line took is
-// copied there too.
+// copied there too; with a reply log, the moment each answer went out.
 class UnitSimRunner {
  public:
   UnitSimRunner(const SimOptions& options, PseudoTerminal& terminal, SignalPipe& signals,
-                TeeFile* tee = nullptr);
+                TeeFile* tee = nullptr, ReplyLog* replies = nullptr);
   SimStats Run();
 
  private:
@@ -21,4 +22,5 @@ class UnitSimRunner {
   PseudoTerminal& m_terminal;
   SignalPipe& m_signals;
   TeeFile* m_tee;
+  ReplyLog* m_replies;
 };

@@ -1,6 +1,7 @@
 #include "VirtualUnit.h"
 
 #include <cstdio>
+#include <utility>
 
 VirtualUnit::VirtualUnit(const SimOptions& options, Clock::time_point now)
     : m_options(options),
@@ -52,6 +53,7 @@ void VirtualUnit::AppendAnswer(const std::string& line, Clock::time_point now) {
   m_output.insert(m_output.end(), line.begin(), line.end());
   m_output.push_back('\r');
   m_output.push_back('\n');
+  m_pendingAnswers.push_back({m_consumed + m_output.size(), line});
   m_pacer.LineUsed(now, line.size() + 2);
 }
 
@@ -102,4 +104,15 @@ std::optional<VirtualUnit::Clock::time_point> VirtualUnit::NextWakeUp() const {
 void VirtualUnit::ConsumeOutput(size_t count) {
   m_output.erase(m_output.begin(), m_output.begin() + std::ptrdiff_t(count));
   m_stats.bytes += count;
+  m_consumed += count;
+  size_t sent = 0;
+  while (sent < m_pendingAnswers.size() && m_pendingAnswers[sent].end <= m_consumed) {
+    m_sentAnswers.push_back(std::move(m_pendingAnswers[sent].line));
+    ++sent;
+  }
+  m_pendingAnswers.erase(m_pendingAnswers.begin(), m_pendingAnswers.begin() + std::ptrdiff_t(sent));
+}
+
+std::vector<std::string> VirtualUnit::TakeSentAnswers() {
+  return std::exchange(m_sentAnswers, {});
 }

@@ -38,6 +38,8 @@ class VirtualUnit {
 
   const std::vector<uint8_t>& Output() const { return m_output; }
   void ConsumeOutput(size_t count);
+  // The answers whose last byte has gone out since the last call, in order.
+  std::vector<std::string> TakeSentAnswers();
 
   const SimStats& Stats() const { return m_stats; }
   const UnitSettings& Settings() const { return m_settings; }
@@ -59,4 +61,11 @@ class VirtualUnit {
   BootLoader m_bootLoader;
   SimStats m_stats;
   std::vector<uint8_t> m_output;
+  uint64_t m_consumed = 0;  // bytes of output that went onto the line so far
+  struct PendingAnswer {
+    uint64_t end;  // output offset just past its line end
+    std::string line;
+  };
+  std::vector<PendingAnswer> m_pendingAnswers;
+  std::vector<std::string> m_sentAnswers;
 };

@@ -6,6 +6,7 @@
 #include "SignalPipe.h"
 #include "SimOptionParser.h"
 #include "UnitSimRunner.h"
+#include "tools/unitsim/ReplyLog.h"
 #include "tools/unitsim/TeeFile.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +30,14 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  std::unique_ptr<ReplyLog> replies;
+  if (!parsed.options.replyLogPath.empty()) {
+    replies = ReplyLog::Open(parsed.options.replyLogPath, &error);
+    if (!replies) {
+      std::fprintf(stderr, "tavrik-unitsim: %s\n", error.c_str());
+      return 1;
+    }
+  }
   auto terminal = PseudoTerminal::Open(&error);
   if (!terminal) {
     std::fprintf(stderr, "tavrik-unitsim: %s\n", error.c_str());
@@ -41,7 +50,8 @@ int main(int argc, char** argv) {
   std::printf("%s\n", terminal->DevicePath().c_str());
   std::fflush(stdout);
 
-  const SimStats stats = UnitSimRunner(parsed.options, *terminal, signals, tee.get()).Run();
+  const SimStats stats =
+      UnitSimRunner(parsed.options, *terminal, signals, tee.get(), replies.get()).Run();
   tee.reset();  // flushed before the statistics line tells the caller the unit is done
   std::printf("%s\n", stats.Line().c_str());
   std::fflush(stdout);
