@@ -192,8 +192,10 @@ void FilesFormatConvert::OnFinished(const LogConverter::Result& result) {
   m_ui->rowsLabel->setText(Utf8(kRowsWritten).arg(result.rows));
   switch (result.status) {
     case LogConverter::Status::Ok:
-      m_ui->conversionProgress->setRange(0, 100);
-      m_ui->conversionProgress->setValue(100);
+      if (m_ui->conversionProgress->maximum() == 0) {  // a log of unknown size is done too
+        m_ui->conversionProgress->setRange(0, 100);
+        m_ui->conversionProgress->setValue(100);
+      }
       ShowFinished(Utf8(kFinished));
       break;
     case LogConverter::Status::Cancelled:
@@ -224,11 +226,12 @@ void FilesFormatConvert::ShowFinished(const QString& text) {
 }
 
 void FilesFormatConvert::SetConverting(bool converting) {
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           m_ui->sourceButton, m_ui->targetButton, m_ui->convertButton, m_ui->exitButton,
-           m_ui->columnsGroup}) {
+  // What a running conversion has already taken in stays as it was.
+  for (QWidget* control : std::initializer_list<QWidget*>{m_ui->sourceButton, m_ui->targetButton,
+                                                          m_ui->convertButton, m_ui->exitButton}) {
     control->setEnabled(!converting);
   }
+  for (QCheckBox* box : findChildren<QCheckBox*>()) box->setEnabled(!converting);
   m_ui->cancelButton->setEnabled(converting);
 }
 

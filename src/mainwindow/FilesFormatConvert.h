@@ -51,7 +51,8 @@ class FilesFormatConvert : public QDialog {
   const QString& TargetPath() const { return m_strTargetPath; }
 
   // Runs on the conversion thread after each block, before the conversion
-  // goes on; lets a test act at a known point of a conversion.
+  // goes on; lets a test act at a known point of a conversion. Set it only
+  // while no conversion runs.
   using BlockHook = std::function<void(const LogConverter::Step& step)>;
   void SetBlockHook(BlockHook hook) { m_blockHook = std::move(hook); }
 
