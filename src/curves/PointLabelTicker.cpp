@@ -1,0 +1,13 @@
+#include "curves/PointLabelTicker.h"
+
+#include <algorithm>
+#include <cmath>
+
+double PointLabelTicker::getTickStep(const QCPRange& range) {
+  // Points sit on whole numbers; a finer step would label nothing.
+  return std::max(1.0, std::round(QCPAxisTicker::getTickStep(range)));
+}
+
+QString PointLabelTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
+  return m_source ? m_source(tick) : QString();
+}
