@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "DemoLog.h"
+#include "tools/makelog/DemoLog.h"
 #include "convert/LogConverter.h"
 #include "protocol/PorotocalRtkAnalyse.h"
 

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "DemoLog.h"
+#include "tools/makelog/DemoLog.h"
 #include "protocol/FrameBuilder.h"
 #include "protocol/FrameScanner.h"
 #include "protocol/PorotocalRtkAnalyse.h"

@@ -20,8 +20,8 @@
 #include <cstring>
 #include <string>
 
-#include "CMs3dDlg.h"
-#include "Ms3dView.h"
+#include "view3d/CMs3dDlg.h"
+#include "view3d/Ms3dView.h"
 #include "services/ScriptedWindowServices.h"
 #include "tools/model/AircraftBuilder.h"
 #include "tools/model/BmpWriter.h"

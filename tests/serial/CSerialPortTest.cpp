@@ -4,7 +4,7 @@
 #include <future>
 #include <memory>
 
-#include "PseudoTerminal.h"
+#include "tools/unitsim/PseudoTerminal.h"
 #include "RecordingOwner.h"
 #include "RecordingReporter.h"
 #include "TerminalIo.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "PseudoTerminal.h"
+#include "tools/unitsim/PseudoTerminal.h"
 #include "RecordingOwner.h"
 #include "RecordingReporter.h"
 #include "serial/CSerialPort.h"

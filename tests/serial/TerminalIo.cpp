@@ -2,7 +2,7 @@
 
 #include <poll.h>
 
-#include "PseudoTerminal.h"
+#include "tools/unitsim/PseudoTerminal.h"
 
 namespace terminal_io {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "BootLoader.h"
-#include "Crc16Xmodem.h"
+#include "tools/unitsim/BootLoader.h"
+#include "protocol/Crc16Xmodem.h"
 #include "YmodemSender.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CommandResponder.h"
+#include "tools/unitsim/CommandResponder.h"
 
 namespace {
 

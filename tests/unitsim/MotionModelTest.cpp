@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "MotionModel.h"
+#include "tools/unitsim/MotionModel.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "SimOptionParser.h"
+#include "tools/unitsim/SimOptionParser.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "FrameScanner.h"
+#include "protocol/FrameScanner.h"
 #include "IndependentFrameReader.h"
-#include "PorotocalRtkAnalyse.h"
+#include "protocol/PorotocalRtkAnalyse.h"
 #include "SimProcess.h"
 #include "YmodemSender.h"
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "Crc16.h"
+#include "protocol/Crc16.h"
 #include "IndependentFrameReader.h"
-#include "PorotocalRtkAnalyse.h"
-#include "StaticSample.h"
-#include "VirtualUnit.h"
+#include "protocol/PorotocalRtkAnalyse.h"
+#include "tools/unitsim/StaticSample.h"
+#include "tools/unitsim/VirtualUnit.h"
 
 namespace {
 

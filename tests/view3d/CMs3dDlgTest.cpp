@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "Ms3dDlgIds.h"
+#include "view3d/Ms3dDlgIds.h"
 #include "ViewFixture.h"
 
 namespace {

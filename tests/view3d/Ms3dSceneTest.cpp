@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "GLScene.h"
-#include "MilkshapeModel.h"
+#include "view3d/GLScene.h"
+#include "view3d/MilkshapeModel.h"
 #include "ViewFixture.h"
 
 namespace {

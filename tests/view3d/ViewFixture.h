@@ -11,9 +11,9 @@
 #include <memory>
 #include <numbers>
 
-#include "CMs3dDlg.h"
-#include "EventLoop.h"
-#include "Ms3dView.h"
+#include "view3d/CMs3dDlg.h"
+#include "tests/common/EventLoop.h"
+#include "view3d/Ms3dView.h"
 #include "services/ScriptedWindowServices.h"
 #include "tools/model/BmpWriter.h"
 #include "tools/model/MilkshapeWriter.h"

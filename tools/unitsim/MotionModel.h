@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 // A vehicle that stands still while the unit initialises and then drives a
 // clockwise circle that starts and ends at the start position. Every value of

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 // The one fixed frame of --static: every field a value that the frame's
 // resolution carries exactly, so a test can predict the display.

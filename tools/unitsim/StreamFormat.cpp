@@ -1,6 +1,6 @@
 #include "StreamFormat.h"
 
-#include "FrameBuilder.h"
+#include "protocol/FrameBuilder.h"
 
 std::optional<StreamFormat> StreamFormat::FromCommandDigit(char digit) {
   switch (digit) {
