@@ -1,4 +1,4 @@
-#include "CMs3dDlg.h"
+#include "view3d/CMs3dDlg.h"
 
 #include <QHideEvent>
 #include <QOpenGLContext>
@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "Ms3dView.h"
-#include "OverlayFont.h"
+#include "view3d/Ms3dView.h"
+#include "view3d/OverlayFont.h"
 #include "ui_CMs3dDlg.h"
 #include "view3d/model/AttitudeText.h"
 

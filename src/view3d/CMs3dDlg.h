@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "GLScene.h"
+#include "view3d/GLScene.h"
 #include "services/WindowServices.h"
 
 class Ms3dView;

@@ -1,4 +1,4 @@
-#include "GLScene.h"
+#include "view3d/GLScene.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "MilkshapeModel.h"
-#include "OrbitCamera.h"
+#include "view3d/MilkshapeModel.h"
+#include "view3d/OrbitCamera.h"
 #include "services/WindowServices.h"
 
 // The picture control's client rectangle, as the projection's aspect takes it.

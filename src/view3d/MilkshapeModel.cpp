@@ -1,4 +1,4 @@
-#include "MilkshapeModel.h"
+#include "view3d/MilkshapeModel.h"
 
 #include <utility>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Model.h"
+#include "view3d/Model.h"
 
 // A model read from a MilkShape 3D file.
 class MilkshapeModel : public Model {

@@ -1,4 +1,4 @@
-#include "Model.h"
+#include "view3d/Model.h"
 
 #include <GL/gl.h>
 

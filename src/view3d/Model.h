@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Texture.h"
+#include "view3d/Texture.h"
 #include "view3d/model/ModelData.h"
 
 // Meshes, materials, triangles and vertices that draw themselves in OpenGL

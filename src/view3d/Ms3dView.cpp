@@ -1,4 +1,4 @@
-#include "Ms3dView.h"
+#include "view3d/Ms3dView.h"
 
 #include <GL/gl.h>
 
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
-#include "GLScene.h"
-#include "OverlayFont.h"
+#include "view3d/GLScene.h"
+#include "view3d/OverlayFont.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "OrbitCamera.h"
+#include "view3d/OrbitCamera.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "OverlayFont.h"
+#include "view3d/OverlayFont.h"
 
 #include <QPainter>
 

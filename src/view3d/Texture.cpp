@@ -1,4 +1,4 @@
-#include "Texture.h"
+#include "view3d/Texture.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "AttitudeText.h"
+#include "view3d/model/AttitudeText.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "BitmapFile.h"
+#include "view3d/model/BitmapFile.h"
 
 #include <vector>
 
-#include "FileBytes.h"
+#include "view3d/model/FileBytes.h"
 
 BitmapResult BitmapFile::load(const std::string& path) {
   BitmapResult result;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DibDecoder.h"
+#include "view3d/model/DibDecoder.h"
 
 // Reads a BMP file from disk and decodes it, and words the messages the
 // user sees when that fails.

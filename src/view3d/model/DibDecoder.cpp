@@ -1,4 +1,4 @@
-#include "DibDecoder.h"
+#include "view3d/model/DibDecoder.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "ByteCursor.h"
+#include "view3d/model/ByteCursor.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <span>
 
-#include "RGBImage.h"
+#include "view3d/model/RGBImage.h"
 
 // Why a bitmap gave no image. Each has its own message (see BitmapFile).
 enum class BitmapStatus {

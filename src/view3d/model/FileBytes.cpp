@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "view3d/model/FileBytes.h"
 
 #include <cstdio>
 #include <memory>

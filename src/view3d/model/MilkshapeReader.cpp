@@ -1,9 +1,9 @@
-#include "MilkshapeReader.h"
+#include "view3d/model/MilkshapeReader.h"
 
 #include <cstring>
 #include <utility>
 
-#include "ByteCursor.h"
+#include "view3d/model/ByteCursor.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ModelData.h"
+#include "view3d/model/ModelData.h"
 
 // Parses the MilkShape 3D model format (versions 3 and 4): header, vertices,
 // triangles, groups and materials; everything after the materials (joints,
