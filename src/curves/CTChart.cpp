@@ -122,8 +122,17 @@ CTChart::CTChart(QWidget* parent) : QWidget(parent), m_plot(new QCustomPlot(this
   m_plot->plotLayout()->insertRow(0);
   m_title = new QCPTextElement(m_plot, QString(), QFont(font().family(), 11, QFont::Bold));
   m_plot->plotLayout()->addElement(0, 0, m_title);
+  // The legend stands beside the plot area, so it never hides the newest
+  // points at the right edge.
   m_plot->legend->setVisible(true);
-  m_plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+  m_plot->axisRect()->insetLayout()->take(m_plot->legend);
+  auto* side = new QCPLayoutGrid;
+  m_plot->plotLayout()->addElement(1, 1, side);
+  m_plot->plotLayout()->setColumnStretchFactor(1, 0.001);
+  side->addElement(0, 0, m_plot->legend);
+  side->addElement(1, 0, new QCPLayoutElement(m_plot));
+  side->setRowStretchFactor(0, 0.001);
+  side->setMargins(QMargins(0, 10, 8, 0));
   m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new PointLabelTicker([this](double key) {
     for (const auto& series : m_series) {
       if (const QString* label = series->LabelAt(key)) return *label;
@@ -131,6 +140,7 @@ CTChart::CTChart(QWidget* parent) : QWidget(parent), m_plot(new QCustomPlot(this
     return QString();
   })));
   m_plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+  m_plot->setNoAntialiasingOnDrag(true);
   m_plot->axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
   m_plot->axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
   // Once the user moves the view, new points no longer move it.

@@ -53,6 +53,9 @@ class RealtimeCurve : public QDialog {
   bool CurveSwitch(int index) const { return m_switches[size_t(index)]; }
   uint64_t PointCounter() const { return m_feed.PointCounter(); }
   uint64_t FramesMissed() const { return m_feed.Missed(); }
+  // Frames counted but never drawn: more than a window of them came
+  // between two redraws, and only the newest window can be shown.
+  uint64_t FramesPassedOver() const { return m_feed.Skipped(); }
   // True while the window shows the curves: from the mode switch to closing.
   bool Plotting() const;
   bool ModeSwitchPending() const;
