@@ -150,6 +150,11 @@ add(1077, 'EE', 'sendEdit', '', (21, 389, 586, 14))
 add(1070, 'X', 'hexSendCheck', 'HEX', (611, 392, 29, 10))
 add(1039, 'B', 'sendButton', 'Send', (639, 389, 43, 14))
 
+# Status lines under the send row: the line's health, and what the update
+# check installed. Numbers of our own, beyond the template's.
+add(1170, 'S', 'linkStatusLabel', '', (21, 405, 450, 10))
+add(1171, 'S', 'updateStatusLabel', '', (475, 405, 245, 10))
+
 # Kept for the program's own bookkeeping, never shown.
 hidden_status = [(1013, 'initStatusEdit', '初始化'), (1017, 'correctionStatusEdit', '千寻'),
                  (1021, 'gnssDiffStatusEdit', 'GPS定位'), (1048, 'gnssHeadingStatusEdit', 'GPS航向'),

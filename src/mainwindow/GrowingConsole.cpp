@@ -11,7 +11,8 @@ GrowingConsole::GrowingConsole(const ControlMap& controls, QSize drawnSize)
   if (QWidget* console = controls.Get(MainIds::kConsoleEdit)) {
     m_console = {console, console->geometry()};
   }
-  for (int id : {MainIds::kSendEdit, MainIds::kHexSendCheck, MainIds::kSendButton}) {
+  for (int id : {MainIds::kSendEdit, MainIds::kHexSendCheck, MainIds::kSendButton,
+                 MainIds::kLinkStatusLabel, MainIds::kUpdateStatusLabel}) {
     if (QWidget* w = controls.Get(id)) m_sendRow.push_back({w, w->geometry()});
   }
 }
@@ -22,8 +23,8 @@ void GrowingConsole::Fit(QSize windowSize) {
   const int dy = std::max(0, windowSize.height() - m_drawnSize.height());
   m_console.widget->setGeometry(m_console.drawn.adjusted(0, 0, dx, dy));
   for (const Placed& p : m_sendRow) {
-    // The send box widens; the check box and the button keep to its right.
-    const bool isEdit = p.widget == m_sendRow.front().widget;
-    p.widget->setGeometry(isEdit ? p.drawn.adjusted(0, dy, dx, dy) : p.drawn.translated(dx, dy));
+    // The send box and the line's status widen; the rest keeps to the right.
+    const bool widens = p.widget == m_sendRow[0].widget || p.widget == m_sendRow[3].widget;
+    p.widget->setGeometry(widens ? p.drawn.adjusted(0, dy, dx, dy) : p.drawn.translated(dx, dy));
   }
 }

@@ -17,12 +17,15 @@
 #include "mainwindow/GrowingConsole.h"
 #include "mainwindow/KeyboardGate.h"
 #include "mainwindow/LiveDisplay.h"
+#include "mainwindow/MapPanel.h"
 #include "mainwindow/OdometerPanel.h"
 #include "mainwindow/PortControl.h"
 #include "mainwindow/SerialDeviceLink.h"
 #include "mainwindow/SessionWindow.h"
 #include "mainwindow/StartupTexts.h"
 #include "mainwindow/TavrikDlgIds.h"
+#include "mainwindow/UpdatePanel.h"
+#include "mainwindow/View3dPanel.h"
 #include "protocol/ConfigFile.h"
 #include "protocol/PorotocalRtkAnalyse.h"
 #include "protocol/ReceivePipeline.h"
@@ -84,6 +87,11 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   m_commands = std::make_unique<CommandChannel>(*this, *m_controls, services, *m_session, *m_pump);
   m_odometer = std::make_unique<OdometerPanel>(*this, *m_controls, services, *m_session,
                                                *m_sessionWindow, *m_display);
+  m_map = std::make_unique<MapPanel>(*this, *m_controls, services, *m_analyser);
+  m_view3d =
+      std::make_unique<View3dPanel>(*this, *m_controls, services, *m_analyser, *m_session, *m_pump);
+  m_update = std::make_unique<UpdatePanel>(services, m_ui->updateStatusLabel);
+  m_commands->SetStopUpdateCheck([this] { m_update->StopForOutput(); });
 }
 
 CTavrikDlg::~CTavrikDlg() {
@@ -117,6 +125,7 @@ bool CTavrikDlg::Initialise() {
   m_display->WriteControls();  // the controls start from the zeroed values
   MainWindowInstruments::ConfigureGauge(*m_gauge);
   MainWindowInstruments::ConfigureDial(*m_dial);
+  m_update->Start();
   ReadConfiguration();
 
   m_portControl->FillBaudList();
@@ -190,6 +199,7 @@ void CTavrikDlg::AddClosingStep(std::function<void()> step) {
 
 void CTavrikDlg::Shutdown() {
   if (m_serial->IsWorkerAlive()) m_serial->ShutdownPort();
+  m_update->StopAtClose();
   m_pump->Stop();
   for (auto& step : m_closingSteps) step();
   m_closingSteps.clear();

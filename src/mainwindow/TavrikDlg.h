@@ -24,6 +24,9 @@ class GrowingConsole;
 class KeyboardGate;
 class LampArray;
 class LiveDisplay;
+class MapPanel;
+class UpdatePanel;
+class View3dPanel;
 class OdometerPanel;
 class PortControl;
 class ReceiveModeSwitch;
@@ -59,6 +62,8 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   DisplayPump& Pump() { return *m_pump; }
   ConsolePanel& ConsoleArea() { return *m_consolePanel; }
   OdometerPanel& Odometer() { return *m_odometer; }
+  MapPanel& Map() { return *m_map; }
+  View3dPanel& View3d() { return *m_view3d; }
   CSerialPort& SerialPort() { return *m_serial; }
   CMeter& Gauge() { return *m_gauge; }
   CRoundSliderCtrl& Dial() { return *m_dial; }
@@ -100,6 +105,9 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
   std::unique_ptr<OdometerPanel> m_odometer;
+  std::unique_ptr<MapPanel> m_map;
+  std::unique_ptr<View3dPanel> m_view3d;
+  std::unique_ptr<UpdatePanel> m_update;
   std::unique_ptr<GrowingConsole> m_growingConsole;
   KeyboardGate* m_keyboardGate = nullptr;
   std::vector<std::function<void()>> m_closingSteps;

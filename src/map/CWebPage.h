@@ -4,10 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QWebEnginePage>
 #include <functional>
 #include <memory>
-
-class QWebEnginePage;
 
 // Calls named functions of the map page's script with text arguments.
 // Script runs asynchronously in the browser, and nothing here waits for it:

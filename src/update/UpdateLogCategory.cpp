@@ -1,6 +1,7 @@
 #include "update/UpdateLogCategory.h"
 
-Q_LOGGING_CATEGORY(lcUpdate, "tavrik.update")
+// Traces are for whoever turns them on (QT_LOGGING_RULES); status lines always show.
+Q_LOGGING_CATEGORY(lcUpdate, "tavrik.update", QtInfoMsg)
 
 UpdateLogSink updateLogCategorySink() {
   return [](UpdateLogKind kind, const std::string& line) {
