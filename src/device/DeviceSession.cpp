@@ -2,6 +2,8 @@
 
 #include "device/DeviceLink.h"
 #include "device/DeviceWindow.h"
+#include "device/FirmwareTexts.h"
+#include "device/UpgradeWindow.h"
 #include "protocol/PorotocalAnalyse.h"
 #include "protocol/ReceiveModeSwitch.h"
 
@@ -76,13 +78,64 @@ size_t DeviceSession::OnSerialBytes(const uint8_t* bytes, size_t count) {
     const ReceiveMode mode = Mode();
     if (!IsPerByteMode(mode)) break;
     const uint8_t byte = bytes[handled];
-    if (mode == ReceiveMode::Upgrade && m_upgradeByte) m_upgradeByte(byte);
+    if (mode == ReceiveMode::Upgrade) CarryOut(m_loader.OnUpgradeByte(byte));
     // The loader may have ended the upgrade; the reply interpreter only
     // takes what arrives while replies are expected.
     if (Mode() == ReceiveMode::Command) m_interpreter.OnReplyByte(byte);
     m_window.EchoHandledByte(byte);
   }
   return handled;
+}
+
+bool DeviceSession::StartUpgrade(const std::filesystem::path& imagePath,
+                                 const std::string& announcedName) {
+  if (!m_link.IsOpen()) {
+    m_window.ShowMessage(kPortClosedMessage);
+    return false;
+  }
+  const ReceiveMode before = Mode();
+  // The unit's answers to "reset!" must take the per-byte road from the start.
+  Switch(ReceiveMode::Upgrade);
+  std::optional<FirmwareLoaderActions> actions = m_loader.StartFromFile(imagePath, announcedName);
+  if (!actions) {
+    Switch(before);
+    m_window.ShowMessage(FirmwareTexts::kImageNotRead);
+    return false;
+  }
+  CarryOut(*actions);
+  return true;
+}
+
+void DeviceSession::TickUpgrade() {
+  if (m_loader.Running()) CarryOut(m_loader.Tick());
+}
+
+void DeviceSession::OnPortClosed() {
+  if (m_loader.Running()) CarryOut(m_loader.PortLost());
+}
+
+void DeviceSession::CarryOut(const FirmwareLoaderActions& actions) {
+  for (const FirmwareLoaderAction& action : actions) {
+    switch (action.kind) {
+      case FirmwareLoaderAction::Kind::Write:
+        m_link.Write(action.bytes.data(), action.bytes.size(), action.purgeInputFirst);
+        break;
+      case FirmwareLoaderAction::Kind::Label:
+        if (m_upgradeWindow) m_upgradeWindow->SetUpgradeLabel(action.text, action.labelVisible);
+        break;
+      case FirmwareLoaderAction::Kind::Progress:
+        if (m_upgradeWindow) m_upgradeWindow->ShowUpgradeProgress(m_loader.Progress());
+        break;
+      case FirmwareLoaderAction::Kind::Finished:
+        Switch(ReceiveMode::Idle);
+        if (m_upgradeWindow) m_upgradeWindow->UpgradeFinished(action.text, m_loader.Progress());
+        break;
+      case FirmwareLoaderAction::Kind::Failed:
+        Switch(ReceiveMode::Idle);
+        if (m_upgradeWindow) m_upgradeWindow->UpgradeFailed(action.text);
+        break;
+    }
+  }
 }
 
 bool DeviceSession::IsPortOpen() const {

@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <filesystem>
 #include <string>
 
 #include "device/DeviceProfile.h"
+#include "device/FirmwareLoader.h"
 #include "device/OdometerPort.h"
 #include "device/ReplyInterpreter.h"
 #include "device/ReplyWindow.h"
@@ -15,6 +16,7 @@
 class CPorotocalAnalyse;
 class DeviceLink;
 class DeviceWindow;
+class UpgradeWindow;
 class ReceiveModeSwitch;
 
 // The conversation with the unit: the one writer of the receive mode, the
@@ -48,10 +50,18 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   void EnterEnvCurve();     // the environment curve window opened
   void EnterIdle();         // an upgrade ended
 
-  // Upgrade-mode bytes go here until the firmware loader lives in the session.
-  void SetUpgradeHandler(std::function<void(uint8_t)> handler) {
-    m_upgradeByte = std::move(handler);
-  }
+  // The firmware upgrade: the boot-loader exchange runs here, on the bytes
+  // of the per-byte road; what it shows goes to the window. False, with the
+  // mode unchanged, when the port is closed ("先打开串口在进行其他操作！！") or
+  // the image cannot be read ("读取HEX文件失败！请尝试管理员权限打开").
+  void SetUpgradeWindow(UpgradeWindow* window) { m_upgradeWindow = window; }
+  bool StartUpgrade(const std::filesystem::path& imagePath, const std::string& announcedName);
+  // Time-outs of a running upgrade; the panel calls it a few times a second.
+  void TickUpgrade();
+  bool UpgradeRunning() const { return m_loader.Running(); }
+  const FirmwareLoader& Loader() const { return m_loader; }
+  // The port closed or went away: a running upgrade fails.
+  void OnPortClosed();
 
   // PerByteSink, on the GUI thread.
   size_t OnSerialBytes(const uint8_t* bytes, size_t count) override;
@@ -75,6 +85,7 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   void SetOdometerText(const std::string& text) override;
 
   void Switch(ReceiveMode mode);
+  void CarryOut(const FirmwareLoaderActions& actions);
 
   ReceiveModeSwitch& m_mode;
   DeviceLink& m_link;
@@ -82,5 +93,6 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   CPorotocalAnalyse& m_analyser;
   DeviceProfile m_profile;
   ReplyInterpreter m_interpreter;
-  std::function<void(uint8_t)> m_upgradeByte;
+  FirmwareLoader m_loader;
+  UpgradeWindow* m_upgradeWindow = nullptr;
 };

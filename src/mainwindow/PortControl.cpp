@@ -107,6 +107,7 @@ void PortControl::Open() {
 void PortControl::Close() {
   ShowClosed();
   m_port.ShutdownPort();
+  m_session.OnPortClosed();
 }
 
 void PortControl::ShowClosed() {

@@ -25,6 +25,7 @@
 #include "mainwindow/StartupTexts.h"
 #include "mainwindow/TavrikDlgIds.h"
 #include "mainwindow/UpdatePanel.h"
+#include "mainwindow/UpgradePanel.h"
 #include "mainwindow/View3dPanel.h"
 #include "protocol/ConfigFile.h"
 #include "protocol/PorotocalRtkAnalyse.h"
@@ -36,10 +37,6 @@
 namespace {
 
 using namespace MainIds;
-
-const char* kUpgradeWarning =
-    "    在一键升级过程中，不要关闭串口或者关闭应用程序，否则可能会 "
-    "导致下载中断，产生不可预料的结果！";
 
 // Puts an instrument where the template keeps its placeholder.
 template <typename Widget>
@@ -91,6 +88,7 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   m_view3d =
       std::make_unique<View3dPanel>(*this, *m_controls, services, *m_analyser, *m_session, *m_pump);
   m_update = std::make_unique<UpdatePanel>(services, m_ui->updateStatusLabel);
+  m_upgrade = std::make_unique<UpgradePanel>(*this, *m_controls, services, *m_session, *m_pump);
   m_commands->SetStopUpdateCheck([this] { m_update->StopForOutput(); });
 }
 
@@ -132,12 +130,12 @@ bool CTavrikDlg::Initialise() {
   m_commands->FillSelectors();
   m_portControl->FillPortList();
 
-  for (int id : {kOpenHexButton, kUpgradeButton, kStopSaveButton}) m_controls->Enable(id, false);
+  m_controls->Enable(kStopSaveButton, false);
   m_controls->Show(kGraphHost, false);
 
   m_keyboardGate = new KeyboardGate(
       *this, {[this] { m_commands->AppendFrameFormat6(); },
-              [this] { m_consolePanel->OpenDebugConsole(); }, [this] { EnterUpgradeMode(); }});
+              [this] { m_consolePanel->OpenDebugConsole(); }, [this] { m_upgrade->OnGate(); }});
 
   if (!m_pipeline->Start()) return false;
   m_pump->Start();
@@ -169,12 +167,6 @@ void CTavrikDlg::ReadConfiguration() {
   m_controls->SetText(kPosTypeLabel, "Pos-type");
   ApplyConfig(*m_analyser, *lines);
   m_session->SetProfile(DeviceProfile(lines->deviceVariant));
-}
-
-void CTavrikDlg::EnterUpgradeMode() {
-  m_session->EnterUpgradeMode();
-  m_controls->Enable(kOpenHexButton, true);
-  m_controls->SetText(kUpgradeHelpLabel, QString::fromUtf8(kUpgradeWarning));
 }
 
 void CTavrikDlg::ShowAbout() {

@@ -26,6 +26,7 @@ class LampArray;
 class LiveDisplay;
 class MapPanel;
 class UpdatePanel;
+class UpgradePanel;
 class View3dPanel;
 class OdometerPanel;
 class PortControl;
@@ -64,6 +65,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   OdometerPanel& Odometer() { return *m_odometer; }
   MapPanel& Map() { return *m_map; }
   View3dPanel& View3d() { return *m_view3d; }
+  UpgradePanel& Upgrade() { return *m_upgrade; }
   CSerialPort& SerialPort() { return *m_serial; }
   CMeter& Gauge() { return *m_gauge; }
   CRoundSliderCtrl& Dial() { return *m_dial; }
@@ -81,7 +83,6 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   void PlaceInstruments();
   void ApplyStartupTexts();
   void ReadConfiguration();
-  void EnterUpgradeMode();
   void ShowAbout();
   void Shutdown();
 
@@ -108,6 +109,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<MapPanel> m_map;
   std::unique_ptr<View3dPanel> m_view3d;
   std::unique_ptr<UpdatePanel> m_update;
+  std::unique_ptr<UpgradePanel> m_upgrade;
   std::unique_ptr<GrowingConsole> m_growingConsole;
   KeyboardGate* m_keyboardGate = nullptr;
   std::vector<std::function<void()>> m_closingSteps;

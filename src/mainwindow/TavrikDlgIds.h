@@ -94,6 +94,7 @@ inline constexpr int kUpgradeGroup = 1081;
 inline constexpr int kOpenHexButton = 1066;
 inline constexpr int kUpgradeButton = 1067;
 inline constexpr int kUpgradeHelpLabel = 1072;
+inline constexpr int kUpgradeProgressBar = 1172;
 inline constexpr int kUpgradeProgressLabel = 1071;
 inline constexpr int kVelTypeEdit = 1025;
 inline constexpr int kShowDataCheck = 1065;

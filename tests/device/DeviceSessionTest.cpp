@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "device/DeviceLink.h"
 #include "device/DeviceSession.h"
 #include "device/DeviceWindow.h"
+#include "device/UpgradeWindow.h"
 #include "protocol/PorotocalRtkAnalyse.h"
 #include "protocol/ReceiveModeSwitch.h"
 
@@ -114,21 +118,76 @@ TEST(DeviceSession, AReplyThatReturnsToLiveFramesLeavesTheRestOfTheBatch) {
   EXPECT_EQ(s.Feed(frames), 0u);
 }
 
-TEST(DeviceSession, UpgradeBytesReachTheLoaderUntilItEndsTheUpgrade) {
-  Session s;
-  std::string loader;
-  s.session.SetUpgradeHandler([&](uint8_t byte) {
-    loader += char(byte);
-    if (byte == 'C') s.session.EnterIdle();
-  });
-  s.session.EnterUpgradeMode();
-  EXPECT_EQ(s.Feed("\x06\x06"
-                   "Cxyz"),
-            3u);
-  EXPECT_EQ(loader,
-            "\x06\x06"
-            "C");
+class FakeUpgradeWindow : public UpgradeWindow {
+ public:
+  void SetUpgradeLabel(const std::string& text, bool) override { labels.push_back(text); }
+  void ShowUpgradeProgress(const FirmwareProgress& p) override { confirmed = p.blocksConfirmed; }
+  void UpgradeFinished(const std::string& text, const FirmwareProgress&) override { end = text; }
+  void UpgradeFailed(const std::string& text) override { end = text; }
+  std::vector<std::string> labels;
+  uint32_t confirmed = 0;
+  std::string end;
+};
+
+struct UpgradeSession : Session {
+  UpgradeSession() {
+    session.SetUpgradeWindow(&window);
+    std::ofstream(image, std::ios::binary) << std::string(10, '\x5A');
+  }
+  ~UpgradeSession() { std::filesystem::remove(image); }
+  FakeUpgradeWindow window;
+  std::filesystem::path image = std::filesystem::temp_directory_path() /
+                                ("tavrik-session-image-" + std::to_string(::getpid()));
+};
+
+TEST(DeviceSession, AnUpgradeRunsOnTheReplyRoadAndEndsInIdle) {
+  UpgradeSession s;
+  ASSERT_TRUE(s.session.StartUpgrade(s.image, "APP.hex"));
+  EXPECT_EQ(s.session.Mode(), ReceiveMode::Upgrade);
+  ASSERT_EQ(s.link.writes.size(), 1u);
+  EXPECT_EQ(s.link.writes[0].bytes, "reset!");
+  EXPECT_TRUE(s.link.writes[0].purge);  // the restart clears the line
+
+  EXPECT_EQ(s.Feed("booting main"), 12u);
+  EXPECT_EQ(s.link.writes.back().bytes, "ks");
+  EXPECT_FALSE(s.link.writes.back().purge);  // never swallow the loader's answer
+  s.Feed("C");
+  EXPECT_EQ(s.link.writes.back().bytes.size(), 133u);  // the header block
+  s.Feed("\x06");
+  EXPECT_EQ(s.link.writes.back().bytes.size(), 133u);  // the one short data block
+  s.Feed("\x06");
+  EXPECT_EQ(s.link.writes.back().bytes, "\x04");  // EOT
+  s.Feed("\x06");
+  // The unit asks for the next file; what follows the 'C' is no longer ours.
+  EXPECT_EQ(s.Feed("Cxyz"), 1u);
+  EXPECT_EQ(s.link.writes.back().bytes.size(), 133u);  // the closing block
   EXPECT_EQ(s.session.Mode(), ReceiveMode::Idle);
+  EXPECT_EQ(s.window.end, "下载完成！");
+  EXPECT_EQ(s.window.labels.front(), "准备开始下载！");
+  EXPECT_EQ(s.window.confirmed, 1u);
+  for (const auto& w : s.link.writes) {
+    if (w.bytes != "reset!") EXPECT_FALSE(w.purge) << w.bytes.size();
+  }
+}
+
+TEST(DeviceSession, AnUpgradeNeedsAPortAndAnImageAndEndsWhenThePortGoes) {
+  UpgradeSession s;
+  s.link.open = false;
+  EXPECT_FALSE(s.session.StartUpgrade(s.image, "APP.hex"));
+  EXPECT_EQ(s.window.end, "");
+  s.link.open = true;
+  s.session.EnterUpgradeMode();
+  EXPECT_FALSE(s.session.StartUpgrade("/nonexistent/test.bin", "APP.hex"));
+  EXPECT_EQ(s.session.Mode(), ReceiveMode::Upgrade);  // as the gate left it
+  EXPECT_EQ(s.Session::window.messages,
+            (std::vector<std::string>{"先打开串口在进行其他操作！！",
+                                      "读取HEX文件失败！请尝试管理员权限打开"}));
+
+  ASSERT_TRUE(s.session.StartUpgrade(s.image, "APP.hex"));
+  s.session.OnPortClosed();
+  EXPECT_EQ(s.window.end, "升级失败：串口已断开\n");
+  EXPECT_EQ(s.session.Mode(), ReceiveMode::Idle);
+  EXPECT_FALSE(s.session.UpgradeRunning());
 }
 
 TEST(DeviceSession, RepliesAreReportedInOrderWithinOneBatch) {
