@@ -13,6 +13,7 @@
 #include "mainwindow/CommandChannel.h"
 #include "mainwindow/ConsolePanel.h"
 #include "mainwindow/ControlMap.h"
+#include "mainwindow/CurvesPanel.h"
 #include "mainwindow/DisplayPump.h"
 #include "mainwindow/GrowingConsole.h"
 #include "mainwindow/KeyboardGate.h"
@@ -84,6 +85,8 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   m_commands = std::make_unique<CommandChannel>(*this, *m_controls, services, *m_session, *m_pump);
   m_odometer = std::make_unique<OdometerPanel>(*this, *m_controls, services, *m_session,
                                                *m_sessionWindow, *m_display);
+  m_curves = std::make_unique<CurvesPanel>(*this, *m_controls, services, *m_session, *m_pump,
+                                           Samples());
   m_map = std::make_unique<MapPanel>(*this, *m_controls, services, *m_analyser);
   m_view3d =
       std::make_unique<View3dPanel>(*this, *m_controls, services, *m_analyser, *m_session, *m_pump);

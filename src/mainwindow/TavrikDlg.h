@@ -15,6 +15,7 @@ class CMeter;
 class CommandChannel;
 class ConsolePanel;
 class ControlMap;
+class CurvesPanel;
 class CPorotocalRtkAnalyse;
 class CRoundSliderCtrl;
 class CSerialPort;
@@ -64,6 +65,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   ConsolePanel& ConsoleArea() { return *m_consolePanel; }
   OdometerPanel& Odometer() { return *m_odometer; }
   MapPanel& Map() { return *m_map; }
+  CurvesPanel& Curves() { return *m_curves; }
   View3dPanel& View3d() { return *m_view3d; }
   UpgradePanel& Upgrade() { return *m_upgrade; }
   CSerialPort& SerialPort() { return *m_serial; }
@@ -106,6 +108,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
   std::unique_ptr<OdometerPanel> m_odometer;
+  std::unique_ptr<CurvesPanel> m_curves;
   std::unique_ptr<MapPanel> m_map;
   std::unique_ptr<View3dPanel> m_view3d;
   std::unique_ptr<UpdatePanel> m_update;
