@@ -148,6 +148,9 @@ add(1146, 'B', 'replayButton', '数据回放', (413, 283, 38, 14))
 add(1148, 'B', 'mapButton', '导航', (469, 283, 38, 14))
 add(1154, 'B', 'view3dButton', '3D显示', (517, 283, 38, 14))
 add(1152, 'B', 'curveButton', '曲线', (563, 283, 38, 14))
+# The replay's speed and its stop, beside the other bottom-row buttons.
+add(1173, 'L', 'replaySpeedCombo', '', (608, 284, 40, 12))
+add(1174, 'B', 'stopReplayButton', '停止回放', (651, 283, 43, 14))
 add(1073, 'C', 'consoleEdit', '', (23, 299, 697, 86))
 add(1077, 'EE', 'sendEdit', '', (21, 389, 586, 14))
 add(1070, 'X', 'hexSendCheck', 'HEX', (611, 392, 29, 10))
@@ -155,7 +158,8 @@ add(1039, 'B', 'sendButton', 'Send', (639, 389, 43, 14))
 
 # Status lines under the send row: the line's health, and what the update
 # check installed. Numbers of our own, beyond the template's.
-add(1170, 'S', 'linkStatusLabel', '', (21, 405, 450, 10))
+add(1170, 'S', 'linkStatusLabel', '', (21, 405, 330, 10))
+add(1175, 'P', 'replayProgressBar', '', (355, 406, 115, 8))
 add(1171, 'S', 'updateStatusLabel', '', (475, 405, 245, 10))
 
 # Kept for the program's own bookkeeping, never shown.

@@ -62,6 +62,14 @@ void DisplayPump::RefreshDisplay() {
 void DisplayPump::FeedInstruments() {
   NavSample sample;
   m_analyser.Snapshot(sample);
+  Feed(sample);
+}
+
+void DisplayPump::FeedInstrumentsFromDisplay() {
+  Feed(m_display.Values());
+}
+
+void DisplayPump::Feed(const NavSample& sample) {
   m_dial.SetHeadingConverted(sample.yaw, m_analyser.HeadingIsSigned() ? 1 : 0);
   m_gauge.UpdateNeedle(sample.roll);
   m_gauge.SetPitchValue(sample.pitch);

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <atomic>
 
+#include "protocol/NavSample.h"
 #include "services/WindowServices.h"
 
 class CMeter;
@@ -32,6 +33,9 @@ class DisplayPump {
   // On the GUI thread: what the posted calls do.
   void RefreshDisplay();
   void FeedInstruments();
+  // The gauge and the dial from the values the window shows (the recorder's
+  // timer), with the same heading convention as the instrument tick.
+  void FeedInstrumentsFromDisplay();
 
   static constexpr int kRefreshPeriodMs = 150;
   static constexpr int kInstrumentPeriodMs = 500;
@@ -39,6 +43,7 @@ class DisplayPump {
  private:
   void OnRefreshTick();     // timer thread
   void OnInstrumentTick();  // timer thread
+  void Feed(const NavSample& sample);
 
   WindowServices& m_services;
   const CPorotocalAnalyse& m_analyser;

@@ -11,8 +11,9 @@ GrowingConsole::GrowingConsole(const ControlMap& controls, QSize drawnSize)
   if (QWidget* console = controls.Get(MainIds::kConsoleEdit)) {
     m_console = {console, console->geometry()};
   }
-  for (int id : {MainIds::kSendEdit, MainIds::kHexSendCheck, MainIds::kSendButton,
-                 MainIds::kLinkStatusLabel, MainIds::kUpdateStatusLabel}) {
+  for (int id :
+       {MainIds::kSendEdit, MainIds::kHexSendCheck, MainIds::kSendButton, MainIds::kLinkStatusLabel,
+        MainIds::kUpdateStatusLabel, MainIds::kReplayProgressBar}) {
     if (QWidget* w = controls.Get(id)) m_sendRow.push_back({w, w->geometry()});
   }
 }

@@ -17,10 +17,13 @@
 #include "mainwindow/DisplayPump.h"
 #include "mainwindow/GrowingConsole.h"
 #include "mainwindow/KeyboardGate.h"
+#include "mainwindow/LinkStatusPanel.h"
 #include "mainwindow/LiveDisplay.h"
 #include "mainwindow/MapPanel.h"
 #include "mainwindow/OdometerPanel.h"
 #include "mainwindow/PortControl.h"
+#include "mainwindow/RecorderPanel.h"
+#include "mainwindow/ReplayPanel.h"
 #include "mainwindow/SerialDeviceLink.h"
 #include "mainwindow/SessionWindow.h"
 #include "mainwindow/StartupTexts.h"
@@ -85,8 +88,17 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   m_commands = std::make_unique<CommandChannel>(*this, *m_controls, services, *m_session, *m_pump);
   m_odometer = std::make_unique<OdometerPanel>(*this, *m_controls, services, *m_session,
                                                *m_sessionWindow, *m_display);
-  m_curves = std::make_unique<CurvesPanel>(*this, *m_controls, services, *m_session, *m_pump,
-                                           Samples());
+  m_recorder = std::make_unique<RecorderPanel>(*this, *m_controls, services, *m_pipeline, *m_pump,
+                                               *m_ui->consoleEdit);
+  m_replay =
+      std::make_unique<ReplayPanel>(*this, *m_controls, services, *m_pipeline, *m_portControl,
+                                    *m_pump, *m_recorder, *m_ui->consoleEdit);
+  m_linkStatus =
+      std::make_unique<LinkStatusPanel>(m_ui->linkStatusLabel, *m_pipeline, *m_portControl,
+                                        m_recorder->Recorder(), m_replay->Replay());
+  AddClosingStep([this] { m_recorder->CloseForExit(); });
+  m_curves =
+      std::make_unique<CurvesPanel>(*this, *m_controls, services, *m_session, *m_pump, Samples());
   m_map = std::make_unique<MapPanel>(*this, *m_controls, services, *m_analyser);
   m_view3d =
       std::make_unique<View3dPanel>(*this, *m_controls, services, *m_analyser, *m_session, *m_pump);
@@ -194,6 +206,7 @@ void CTavrikDlg::AddClosingStep(std::function<void()> step) {
 
 void CTavrikDlg::Shutdown() {
   if (m_serial->IsWorkerAlive()) m_serial->ShutdownPort();
+  m_replay->OnStopReplay();
   m_update->StopAtClose();
   m_pump->Stop();
   for (auto& step : m_closingSteps) step();

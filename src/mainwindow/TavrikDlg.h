@@ -24,7 +24,10 @@ class DisplayPump;
 class GrowingConsole;
 class KeyboardGate;
 class LampArray;
+class LinkStatusPanel;
 class LiveDisplay;
+class RecorderPanel;
+class ReplayPanel;
 class MapPanel;
 class UpdatePanel;
 class UpgradePanel;
@@ -64,6 +67,9 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   DisplayPump& Pump() { return *m_pump; }
   ConsolePanel& ConsoleArea() { return *m_consolePanel; }
   OdometerPanel& Odometer() { return *m_odometer; }
+  RecorderPanel& Recorder() { return *m_recorder; }
+  ReplayPanel& Replay() { return *m_replay; }
+  LinkStatusPanel& LinkStatus() { return *m_linkStatus; }
   MapPanel& Map() { return *m_map; }
   CurvesPanel& Curves() { return *m_curves; }
   View3dPanel& View3d() { return *m_view3d; }
@@ -108,6 +114,9 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<PortControl> m_portControl;
   std::unique_ptr<CommandChannel> m_commands;
   std::unique_ptr<OdometerPanel> m_odometer;
+  std::unique_ptr<RecorderPanel> m_recorder;
+  std::unique_ptr<ReplayPanel> m_replay;
+  std::unique_ptr<LinkStatusPanel> m_linkStatus;
   std::unique_ptr<CurvesPanel> m_curves;
   std::unique_ptr<MapPanel> m_map;
   std::unique_ptr<View3dPanel> m_view3d;

@@ -31,6 +31,18 @@ void FrameRouter::RouteFrame(const uint8_t* frame, size_t length) {
   Dispatch();
 }
 
+void FrameRouter::RouteReplayedFrame(const uint8_t* frame, size_t length) {
+  std::lock_guard guard(m_lock);
+  m_analyser.LoadFrame(int(length), frame);
+  if (!m_analyser.CheckFrame()) return;
+  if (m_mode.Get() == ReceiveMode::SensorCurve) {
+    OnCurveFrame();
+  } else {
+    OnLiveFrame();
+  }
+  m_routed.Set(m_routed.Get() + 1);
+}
+
 void FrameRouter::FeedByte(uint8_t byte) {
   std::lock_guard guard(m_lock);
   if (m_analyser.FeedByte(byte)) Dispatch();

@@ -23,6 +23,10 @@ class FrameRouter {
 
   // A frame that passed its check in the source's own scanner.
   void RouteFrame(const uint8_t* frame, size_t length);
+  // A frame of a log replay: to the curves in SensorCurve, and to the live
+  // display in every other mode, Idle included (a port opened and closed
+  // leaves the mode Idle, and the replay must still show).
+  void RouteReplayedFrame(const uint8_t* frame, size_t length);
   // A byte of a source that hands bytes over one by one in a bulk mode; the
   // analyser's synchroniser assembles Frame76 from them.
   void FeedByte(uint8_t byte);

@@ -46,8 +46,12 @@ class ReceivePipeline {
 
   // The serial worker's bulk road, on its thread.
   void AcceptChunk(const uint8_t* bytes, size_t count);
-  // A frame checked by another source (replay), on that source's thread.
+  // A frame checked by another source, on that source's thread: by receive
+  // mode, or as a replay routes it.
   void RouteFrame(const uint8_t* frame, size_t length) { m_router.RouteFrame(frame, length); }
+  void RouteReplayedFrame(const uint8_t* frame, size_t length) {
+    m_router.RouteReplayedFrame(frame, length);
+  }
   // A byte handed over one at a time in a bulk mode.
   void FeedByte(uint8_t byte) { m_router.FeedByte(byte); }
 

@@ -1,5 +1,7 @@
 #include "protocol/ThreadPriority.h"
 
+#include <algorithm>
+
 #if defined(__linux__)
 #include <sys/resource.h>
 #endif
@@ -14,5 +16,13 @@ void RaiseThreadPriority() {
   for (int nice = -20; nice < current; ++nice) {
     if (setpriority(PRIO_PROCESS, 0, nice) == 0) return;
   }
+#endif
+}
+
+void LowerThreadPriority() {
+#if defined(__linux__)
+  constexpr int kBelowNormal = 2;
+  const int current = getpriority(PRIO_PROCESS, 0);
+  (void)setpriority(PRIO_PROCESS, 0, std::min(current + kBelowNormal, 19));
 #endif
 }
