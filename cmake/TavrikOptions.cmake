@@ -1,5 +1,9 @@
-# Warnings and sanitizer flags shared by every target.
+# Warnings and sanitizer flags shared by every target. Every preset treats a
+# warning as an error, so none goes unseen.
 add_compile_options(-Wall -Wextra -Wpedantic)
+if(TAVRIK_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(TAVRIK_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -13,6 +13,7 @@
 #include "mainwindow/CommandChannel.h"
 #include "mainwindow/ConsolePanel.h"
 #include "mainwindow/ControlMap.h"
+#include "mainwindow/ConversionPanel.h"
 #include "mainwindow/CurvesPanel.h"
 #include "mainwindow/DisplayPump.h"
 #include "mainwindow/GrowingConsole.h"
@@ -104,6 +105,8 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
       std::make_unique<View3dPanel>(*this, *m_controls, services, *m_analyser, *m_session, *m_pump);
   m_update = std::make_unique<UpdatePanel>(services, m_ui->updateStatusLabel);
   m_upgrade = std::make_unique<UpgradePanel>(*this, *m_controls, services, *m_session, *m_pump);
+  m_conversion = std::make_unique<ConversionPanel>(
+      *this, *m_controls, services, [this] { return m_portControl->IsOpen(); }, *m_analyser);
   m_commands->SetStopUpdateCheck([this] { m_update->StopForOutput(); });
 }
 

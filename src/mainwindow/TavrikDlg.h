@@ -15,6 +15,7 @@ class CMeter;
 class CommandChannel;
 class ConsolePanel;
 class ControlMap;
+class ConversionPanel;
 class CurvesPanel;
 class CPorotocalRtkAnalyse;
 class CRoundSliderCtrl;
@@ -74,6 +75,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   CurvesPanel& Curves() { return *m_curves; }
   View3dPanel& View3d() { return *m_view3d; }
   UpgradePanel& Upgrade() { return *m_upgrade; }
+  ConversionPanel& Conversion() { return *m_conversion; }
   CSerialPort& SerialPort() { return *m_serial; }
   CMeter& Gauge() { return *m_gauge; }
   CRoundSliderCtrl& Dial() { return *m_dial; }
@@ -122,6 +124,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   std::unique_ptr<View3dPanel> m_view3d;
   std::unique_ptr<UpdatePanel> m_update;
   std::unique_ptr<UpgradePanel> m_upgrade;
+  std::unique_ptr<ConversionPanel> m_conversion;
   std::unique_ptr<GrowingConsole> m_growingConsole;
   KeyboardGate* m_keyboardGate = nullptr;
   std::vector<std::function<void()>> m_closingSteps;

@@ -166,7 +166,9 @@ TEST(DeviceSession, AnUpgradeRunsOnTheReplyRoadAndEndsInIdle) {
   EXPECT_EQ(s.window.labels.front(), "准备开始下载！");
   EXPECT_EQ(s.window.confirmed, 1u);
   for (const auto& w : s.link.writes) {
-    if (w.bytes != "reset!") EXPECT_FALSE(w.purge) << w.bytes.size();
+    if (w.bytes != "reset!") {
+      EXPECT_FALSE(w.purge) << w.bytes.size();
+    }
   }
 }
 

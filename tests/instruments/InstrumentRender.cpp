@@ -1,6 +1,7 @@
 #include "InstrumentRender.h"
 
 #include <QWidget>
+#include <cstdio>
 
 QImage InstrumentRender::Render(QWidget& widget) {
   QImage image(widget.size(), QImage::Format_RGB32);
@@ -17,8 +18,9 @@ std::string InstrumentRender::Pixel(const QImage& image, int x, int y) {
 }
 
 std::string InstrumentRender::Text(const QColor& color) {
-  return "(" + std::to_string(color.red()) + "," + std::to_string(color.green()) + "," +
-         std::to_string(color.blue()) + ")";
+  char text[32];
+  std::snprintf(text, sizeof text, "(%d,%d,%d)", color.red(), color.green(), color.blue());
+  return text;
 }
 
 // Sky is blue over red; ground is red over blue, in the picture and in its stand-in alike.
