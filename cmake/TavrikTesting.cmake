@@ -11,6 +11,9 @@ function(tavrik_add_test)
     set(T_TIMEOUT 300)
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
+  # Test files each keep their own helpers at file scope, often alike: they
+  # are compiled one by one.
+  set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD OFF)
   if(T_QT_MAIN)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} tavrik_qt_test_main)
   else()

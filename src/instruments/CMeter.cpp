@@ -7,6 +7,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "instruments/ArialFont.h"
 #include "instruments/CMemDC2.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 
 // The picture is drawn so that its ladder column sits under the aircraft bar and its
 // horizon row (400) lands on y = 132 at zero pitch; it moves 2 pixels per degree of pitch,

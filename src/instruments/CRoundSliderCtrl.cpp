@@ -11,13 +11,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <numbers>
 
 #include "instruments/ArialFont.h"
 #include "instruments/CMemDC2.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // Headings become slider positions by truncation toward zero. Values no int can hold (and
 // NaN) are brought into reach first; the slider then holds them to its range.
@@ -140,7 +139,7 @@ QPoint CRoundSliderCtrl::KnobCenter() const {
   if (m_bInverted) {
     degrees = 360 - degrees;
   }
-  const double a = degrees * kPi / 180;
+  const double a = degrees * std::numbers::pi / 180;
   const int track = m_radius - m_nKnobRadius;
   return QPoint(static_cast<int>(m_center.x() + std::sin(a) * track),
                 static_cast<int>(m_center.y() - std::cos(a) * track));

@@ -214,6 +214,18 @@ void LampArray::DrawLabels(QPainter& dc, int lampCount, int columns) {
     }
     const int x = (i % columns) * (s.lampWidth + s.horizontalGap) + s.leftMargin + s.labelOffsetX;
     const int y = (i / columns) * (s.lampHeight + s.verticalGap) + s.topMargin + s.labelOffsetY;
-    dc.drawText(QPoint(x, y + ascent), label);
+    // A label wider than the room before the next lamp (Chinese glyphs run
+    // wider than the layout's font allowed for) is narrowed, never overlapped.
+    const int room = s.lampWidth + s.horizontalGap - s.labelOffsetX - 2;
+    const int width = dc.fontMetrics().horizontalAdvance(label);
+    if (i % columns != columns - 1 && room > 0 && width > room) {
+      QFont narrow = *m_font;
+      narrow.setStretch(std::max(50, 100 * room / width));
+      dc.setFont(narrow);
+      dc.drawText(QPoint(x, y + ascent), label);
+      dc.setFont(*m_font);
+    } else {
+      dc.drawText(QPoint(x, y + ascent), label);
+    }
   }
 }

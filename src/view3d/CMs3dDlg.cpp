@@ -7,16 +7,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui_CMs3dDlg.h"
 #include "view3d/Ms3dView.h"
 #include "view3d/OverlayFont.h"
-#include "ui_CMs3dDlg.h"
+#include "view3d/View3dTexts.h"
 #include "view3d/model/AttitudeText.h"
 
 namespace {
 
 const char* const kLoadFailed = "加载3D模型失败！";
 const char* const kLoadFailedCaption = "Error";
-const char* const kChooseFormatFailed = "选择像素格式失败!";
 
 }  // namespace
 
@@ -110,7 +110,7 @@ void CMs3dDlg::checkContext() {
   if (m_sceneInitialised || m_contextReported || m_view == nullptr || !m_view->isVisible()) return;
   if (m_view->context() == nullptr || !m_view->context()->isValid()) {
     m_contextReported = true;
-    queueMessage(QString::fromUtf8(kChooseFormatFailed), {}, MessageIcon::None);
+    queueMessage(QString::fromUtf8(View3dTexts::kChooseFormatFailed), {}, MessageIcon::None);
   }
 }
 

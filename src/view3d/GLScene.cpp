@@ -5,12 +5,10 @@
 
 #include <QOpenGLContext>
 
+#include "view3d/View3dTexts.h"
 #include "view3d/model/BitmapFile.h"
 
 namespace {
-
-const char* const kChooseFormatFailed = "选择像素格式失败!";
-const char* const kSetFormatFailed = "设置像素格式失败!";
 
 // Immediate mode needs a desktop context with the compatibility calls.
 bool speaksFixedFunction(const QOpenGLContext* context) {
@@ -52,13 +50,13 @@ int GLScene::init(ClientRect rect) {
 // depth. A software renderer's 24 depth bits serve as well as 32.
 bool GLScene::choosePixelFormat() {
   if (!speaksFixedFunction(QOpenGLContext::currentContext())) {
-    report(QString::fromUtf8(kChooseFormatFailed), {}, MessageIcon::None);
+    report(QString::fromUtf8(View3dTexts::kChooseFormatFailed), {}, MessageIcon::None);
     return false;
   }
   GLint depthBits = 0;
   glGetIntegerv(GL_DEPTH_BITS, &depthBits);
   if (depthBits <= 0) {
-    report(QString::fromUtf8(kSetFormatFailed), {}, MessageIcon::None);
+    report(QString::fromUtf8(View3dTexts::kSetFormatFailed), {}, MessageIcon::None);
     return false;
   }
   return true;
