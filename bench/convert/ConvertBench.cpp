@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/makelog/DemoLog.h"
 #include "convert/LogConverter.h"
 #include "protocol/PorotocalRtkAnalyse.h"
+#include "tools/makelog/DemoLog.h"
 
 namespace fs = std::filesystem;
 

@@ -6,22 +6,12 @@
 // accounted for. Prints the process's CPU use, the redraws a second, the
 // frames plotted and lost and the peak memory.
 // Usage: bench-curves-load [SECONDS] (default 60).
-#include <sys/resource.h>
-
 #include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
-#include <functional>
-#include <memory>
 
+#include "bench/common/ProgramBench.h"
 #include "curves/CTChart.h"
 #include "curves/RealtimeCurve.h"
 #include "device/DeviceSession.h"
@@ -31,47 +21,9 @@
 #include "protocol/ReceivePipeline.h"
 #include "services/ScriptedWindowServices.h"
 
-namespace {
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long PeakRssKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-// Runs the event loop (without spinning) until the condition holds or the
-// time is up.
-void RunUntil(int ms, const std::function<bool()>& done) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(50);
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-// The main window's own curve panel where it makes one.
-template <typename Window>
-CurvesPanel& PanelOf(Window& window, WindowServices& services, std::unique_ptr<CurvesPanel>& own) {
-  if constexpr (requires { window.Curves(); }) {
-    return window.Curves();
-  } else {
-    own = std::make_unique<CurvesPanel>(window, window.Controls(), services, window.Session(),
-                                        window.Pump(), window.Samples());
-    return *own;
-  }
-}
-
-}  // namespace
+using bench::CpuSeconds;
+using bench::PeakRssKb;
+using bench::RunUntil;
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
@@ -80,37 +32,15 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Tavrik");
 
   const qulonglong frames = 768ull * unsigned(seconds);
-  QProcess unit;
-  unit.start(TAVRIK_UNITSIM_BIN, {"--baud", "921600", "--rate", "0", "--frame", "120", "--stopped",
-                                  "--frames", QString::number(frames)});
-  if (!unit.waitForStarted(5000) || !unit.waitForReadyRead(5000)) {
-    std::fprintf(stderr, "bench-curves-load: tavrik-unitsim did not start\n");
-    return 1;
-  }
-  const QString device = QString::fromLocal8Bit(unit.readLine()).trimmed();
-
-  QTemporaryDir dir;
-  QDir::setCurrent(dir.path());
-  QFile config("config");
-  config.open(QIODevice::WriteOnly);
-  config.write("KDV1\r\nx\r\n");
-  config.close();
-
+  bench::Unit unit({"--baud", "921600", "--rate", "0", "--frame", "120", "--stopped", "--frames",
+                    QString::number(frames)});
+  if (unit.Device().isEmpty()) return 1;
   ScriptedWindowServices services;
-  CTavrikDlg window(services);
-  std::unique_ptr<CurvesPanel> ownPanel;
-  CurvesPanel& panel = PanelOf(window, services, ownPanel);
-  QTimer refreshTick, instrumentTick;
-  QObject::connect(&refreshTick, &QTimer::timeout, [&] { services.FireTicks(150); });
-  QObject::connect(&instrumentTick, &QTimer::timeout, [&] { services.FireTicks(500); });
-  refreshTick.start(150);
-  instrumentTick.start(500);
-  window.Initialise();
-  window.show();
-  const ControlMap& c = window.Controls();
-  c.As<QComboBox>(1041)->setEditText(device);
-  c.As<QComboBox>(1040)->setCurrentText("921600");
-  c.As<QPushButton>(1008)->click();
+  bench::Program program(services, services);
+  CTavrikDlg& window = program.Window();
+  CurvesPanel& panel = window.Curves();
+  program.OpenPort(unit.Device());
+  const ControlMap& c = program.Controls();
 
   RealtimeCurve& curve = panel.SensorCurveWindow();
   const ReceivePipeline& pipeline = window.Pipeline();
@@ -134,8 +64,7 @@ int main(int argc, char** argv) {
     return kResultOk;
   });
   c.As<QAbstractButton>(1152)->click();
-  unit.terminate();
-  unit.waitForFinished(5000);
+  unit.Stop();
 
   const unsigned long long plotted =
       curve.PointCounter() - curve.FramesMissed() - curve.FramesPassedOver();

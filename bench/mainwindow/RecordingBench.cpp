@@ -4,21 +4,11 @@
 // the bytes the log lacks against what the unit sent, and peak memory.
 // Usage: bench-recording [SECONDS]
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 
-#include "BenchSupport.h"
-#include "mainwindow/ControlMap.h"
-#include "mainwindow/RecorderPanel.h"
-#include "mainwindow/TavrikDlg.h"
-#include "services/ScriptedWindowServices.h"
+#include "bench/common/ProgramBench.h"
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
@@ -28,35 +18,15 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   const QString tee = dir.filePath("sent.bin"), log = dir.filePath("drive.txt");
-  QProcess unit;
-  unit.start(TAVRIK_UNITSIM_BIN,
-             {"--baud", "921600", "--rate", "0", "--frame", "120", "--stopped", "--tee", tee});
-  if (!unit.waitForStarted(5000) || !unit.waitForReadyRead(5000)) {
-    std::fprintf(stderr, "bench-recording: tavrik-unitsim did not start\n");
-    return 1;
-  }
-  const QString device = QString::fromLocal8Bit(unit.readLine()).trimmed();
-  QDir::setCurrent(dir.path());
-  QFile config("config");
-  config.open(QIODevice::WriteOnly);
-  config.write("KDV1\r\nx\r\n");
-  config.close();
-
+  bench::Unit unit(
+      {"--baud", "921600", "--rate", "0", "--frame", "120", "--stopped", "--tee", tee});
+  if (unit.Device().isEmpty()) return 1;
   ScriptedWindowServices services;
-  CTavrikDlg window(services);
-  QTimer refreshTick, instrumentTick;
-  QObject::connect(&refreshTick, &QTimer::timeout, [&] { services.FireTicks(150); });
-  QObject::connect(&instrumentTick, &QTimer::timeout, [&] { services.FireTicks(500); });
-  refreshTick.start(150);
-  instrumentTick.start(500);
-  window.Initialise();
-  window.show();
-  const ControlMap& c = window.Controls();
-  c.As<QComboBox>(1041)->setEditText(device);
-  c.As<QComboBox>(1040)->setCurrentText("921600");
-  c.As<QPushButton>(1008)->click();
+  bench::Program program(services, services);
+  program.OpenPort(unit.Device());
   services.QueueFileName(log);
-  c.As<QPushButton>(1068)->click();
+  program.Click(1068);
+  const ControlMap& c = program.Controls();
 
   const double cpuBefore = bench::CpuSeconds();
   QElapsedTimer wall;
@@ -69,8 +39,7 @@ int main(int argc, char** argv) {
   const double elapsed = double(wall.elapsed()) / 1000.0;
   c.As<QPushButton>(1069)->click();
   c.As<QPushButton>(1008)->click();
-  unit.terminate();
-  unit.waitForFinished(5000);
+  unit.Stop();  // the unit's copy is complete once it has ended
 
   // What the unit sent in Live mode is its stream between its START and STOP
   // answers; the log holds exactly that run.

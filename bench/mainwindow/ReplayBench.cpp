@@ -5,21 +5,14 @@
 // Usage: bench-replay [FRAMES] (default 720000, an hour at 200 Hz)
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 
-#include "BenchSupport.h"
-#include "mainwindow/ControlMap.h"
+#include "bench/common/ProgramBench.h"
 #include "mainwindow/ReplayPanel.h"
-#include "mainwindow/TavrikDlg.h"
 #include "protocol/HexText.h"
 #include "protocol/LogReplay.h"
-#include "services/ScriptedWindowServices.h"
 #include "tools/makelog/DemoLog.h"
 
 namespace {
@@ -46,12 +39,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tavrik");
   QTemporaryDir dir;
-  QDir::setCurrent(dir.path());
-  QFile config("config");
-  config.open(QIODevice::WriteOnly);
-  config.write("KDV1\r\nx\r\n");
-  config.close();
-
   const std::string drive = dir.filePath("drive.txt").toStdString();
   const std::string paced = dir.filePath("paced.txt").toStdString();
   auto write = [](const std::string& path, uint64_t count) {
@@ -65,14 +52,8 @@ int main(int argc, char** argv) {
   if (!write(drive, uint64_t(frames)) || !write(paced, 500)) return 1;  // 500: five seconds at 1x
 
   ScriptedWindowServices services;
-  CTavrikDlg window(services);
-  QTimer refreshTick, instrumentTick;
-  QObject::connect(&refreshTick, &QTimer::timeout, [&] { services.FireTicks(150); });
-  QObject::connect(&instrumentTick, &QTimer::timeout, [&] { services.FireTicks(500); });
-  refreshTick.start(150);
-  instrumentTick.start(500);
-  window.Initialise();
-  window.show();
+  bench::Program program(services, services);
+  CTavrikDlg& window = program.Window();
 
   uint64_t replayed = 0;
   const double fastSeconds =

@@ -6,13 +6,7 @@
 // are timed on the same clock. Prints the worst and median delay and the
 // program's CPU use. Usage: bench-reply-latency [SECONDS]
 #include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,10 +15,7 @@
 #include <sstream>
 #include <vector>
 
-#include "BenchSupport.h"
-#include "mainwindow/ControlMap.h"
-#include "mainwindow/TavrikDlg.h"
-#include "services/ScriptedWindowServices.h"
+#include "bench/common/ProgramBench.h"
 
 namespace {
 
@@ -96,33 +87,13 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   const QString replyLog = dir.filePath("replies.log");
-  QProcess unit;
-  unit.start(TAVRIK_UNITSIM_BIN,
-             {"--variant", "KDV1", "--baud", "921600", "--rate", "0", "--reply-log", replyLog});
-  if (!unit.waitForStarted(5000) || !unit.waitForReadyRead(5000)) {
-    std::fprintf(stderr, "bench-reply-latency: tavrik-unitsim did not start\n");
-    return 1;
-  }
-  const QString device = QString::fromLocal8Bit(unit.readLine()).trimmed();
-  QDir::setCurrent(dir.path());
-  QFile config("config");
-  config.open(QIODevice::WriteOnly);
-  config.write("KDV1\r\nx\r\n");
-  config.close();
-
+  bench::Unit unit(
+      {"--variant", "KDV1", "--baud", "921600", "--rate", "0", "--reply-log", replyLog});
+  if (unit.Device().isEmpty()) return 1;
   TimedServices services;
-  CTavrikDlg window(services);
-  QTimer refreshTick, instrumentTick;
-  QObject::connect(&refreshTick, &QTimer::timeout, [&] { services.Inner().FireTicks(150); });
-  QObject::connect(&instrumentTick, &QTimer::timeout, [&] { services.Inner().FireTicks(500); });
-  refreshTick.start(150);
-  instrumentTick.start(500);
-  window.Initialise();
-  window.show();
-  const ControlMap& c = window.Controls();
-  c.As<QComboBox>(1041)->setEditText(device);
-  c.As<QComboBox>(1040)->setCurrentText("921600");
-  c.As<QPushButton>(1008)->click();
+  bench::Program program(services, services.Inner());
+  program.OpenPort(unit.Device());
+  const ControlMap& c = program.Controls();
 
   // The unit streams from its start; the settings are made while it does,
   // so every frame in between goes the reply road.
@@ -150,8 +121,7 @@ int main(int argc, char** argv) {
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
   const double cpu = bench::CpuSeconds() - cpuBefore;
   c.As<QPushButton>(1008)->click();
-  unit.terminate();
-  unit.waitForFinished(5000);
+  unit.Stop();
 
   const std::vector<Clock::time_point> shown = services.Times();
   const std::vector<Clock::time_point> replies = ReadReplyTimes(replyLog);

@@ -3,10 +3,10 @@
 
 #include <random>
 
-#include "tools/makelog/DemoLog.h"
 #include "protocol/FrameBuilder.h"
 #include "protocol/FrameScanner.h"
 #include "protocol/PorotocalRtkAnalyse.h"
+#include "tools/makelog/DemoLog.h"
 
 namespace {
 

@@ -20,13 +20,13 @@
 #include <cstring>
 #include <string>
 
-#include "view3d/CMs3dDlg.h"
-#include "view3d/Ms3dView.h"
 #include "services/ScriptedWindowServices.h"
 #include "tools/model/AircraftBuilder.h"
 #include "tools/model/BmpWriter.h"
 #include "tools/model/MilkshapeWriter.h"
 #include "tools/model/SkinPainter.h"
+#include "view3d/CMs3dDlg.h"
+#include "view3d/Ms3dView.h"
 
 namespace {
 
