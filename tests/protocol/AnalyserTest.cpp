@@ -230,8 +230,9 @@ TEST(Analyser, LoadFrameNeverWritesPastItsBuffer) {
 }
 
 TEST(Analyser, ReadersOnOtherThreadsSeeWholeValues) {
-  // Run under ThreadSanitizer: a decode loop against readers of numbers and texts.
-  CPorotocalRtkAnalyse a;
+  // Run under ThreadSanitizer: a decode loop against readers of numbers and
+  // texts, on the program's kind of analyser (it publishes every decode).
+  CPorotocalRtkAnalyse a(CPorotocalRtkAnalyse::Publishing::ToHub);
   const auto f1 = BuildFrame120(FullSample());
   NavSample other;
   other.pitch = -10;
