@@ -20,10 +20,12 @@ uint64_t SampleHub::Publish(const NavSample& sample) {
   numbered.sequence = sequence;
   std::memcpy(words, &numbered, sizeof numbered);
 
+  // A sequence lock without fences: every payload store releases the odd
+  // version before it, so a reader that acquires any new word is bound to
+  // see the version move and throw the copy away.
   Slot& slot = m_slots[sequence % kHistory];
   slot.version.store(2 * sequence - 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  for (size_t i = 0; i < kWords; ++i) slot.words[i].store(words[i], std::memory_order_relaxed);
+  for (size_t i = 0; i < kWords; ++i) slot.words[i].store(words[i], std::memory_order_release);
   slot.version.store(2 * sequence, std::memory_order_release);
   m_latest.store(sequence, std::memory_order_release);
   return sequence;
@@ -34,8 +36,7 @@ SampleHub::Read SampleHub::ReadSlot(uint64_t sequence, NavSample& out) const {
   const uint64_t before = slot.version.load(std::memory_order_acquire);
   if (before != 2 * sequence) return Read::Overwritten;
   uint64_t words[kWords];
-  for (size_t i = 0; i < kWords; ++i) words[i] = slot.words[i].load(std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_acquire);
+  for (size_t i = 0; i < kWords; ++i) words[i] = slot.words[i].load(std::memory_order_acquire);
   if (slot.version.load(std::memory_order_relaxed) != before) return Read::Overwritten;
   std::memcpy(&out, words, sizeof out);
   return Read::Ok;

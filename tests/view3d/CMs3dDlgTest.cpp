@@ -169,7 +169,13 @@ TEST_F(Ms3dDialogTest, ClosingReleasesTheOpeningAndTheNextStartsAfresh) {
 TEST_F(Ms3dDialogTest, RunsModallyThroughTheWindowServices) {
   WriteModel(OneCube());
   m_services.SetModalHandler([](QDialog& dialog) {
-    QTimer::singleShot(400, &dialog, [&dialog] { dialog.reject(); });
+    // Closed once the first tick has drawn, however slow the machine.
+    auto* poll = new QTimer(&dialog);
+    QObject::connect(poll, &QTimer::timeout, &dialog, [&dialog] {
+      if (!static_cast<CMs3dDlg&>(dialog).overlayTexts().isEmpty()) dialog.reject();
+    });
+    poll->start(20);
+    QTimer::singleShot(30000, &dialog, [&dialog] { dialog.reject(); });
     return dialog.exec() == QDialog::Accepted ? kResultOk : kResultCancel;
   });
   CMs3dDlg dialog(m_services, [](double& p, double& r, double& y) {
