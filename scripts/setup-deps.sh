@@ -13,6 +13,9 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth fonts-noto-cjk fonts-liberation2 lrzsz openssl python3
+  # cpack runs it on each installed file to find the programs whose
+  # libraries become the Debian package's dependencies
+  file
 )
 
 missing=()
