@@ -222,6 +222,8 @@ int main(int argc, char** argv) {
     memory.push_back(ResidentMb());
     std::printf("memory at the end      %.1f MB\n", memory.back());
   }
+  // Before the copies are read back, which maps them into this process.
+  const double peakMb = double(bench::PeakRssKb()) / 1024.0;
   program.Click(kStopSaveButton);
   const LinkCounters counters = pipeline.Counters();
   const QStringList texts = services.MessageTexts();
@@ -259,7 +261,7 @@ int main(int argc, char** argv) {
   if (forcedStarts) std::printf("starts without a stop answer %d\n", forcedStarts);
   if (modeFaults) std::printf("commands outside a bulk mode %d\n", modeFaults);
   std::printf("cpu use                %.2f %% of one core\n", 100.0 * cpu / elapsed);
-  std::printf("peak memory            %.1f MB\n", double(bench::PeakRssKb()) / 1024.0);
+  std::printf("peak memory            %.1f MB\n", peakMb);
   if (memory.size() >= 2) {
     std::printf("memory drift           %.1f %%\n",
                 100.0 * (memory.back() - memory.front()) / memory.front());
