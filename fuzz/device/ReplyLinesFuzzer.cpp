@@ -29,8 +29,9 @@ class CheckingWindow : public ReplyWindow {
     if (text.size() != 5) std::abort();
   }
   bool IsPortOpen() const override { return portOpen; }
-  void SendDeviceCommand(const std::string& command, ReceiveMode mode) override {
+  bool SendDeviceCommand(const std::string& command, ReceiveMode mode) override {
     if (command != "*PA AUTO STATUS" || mode != ReceiveMode::Command) std::abort();
+    return true;
   }
   void SetReceiveMode(ReceiveMode mode) override {
     if (mode != ReceiveMode::Live) std::abort();
@@ -56,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   CheckingWindow window;
   window.portOpen = (data[0] & 0x80) != 0;
-  ReplyInterpreter interpreter(window, kVariants[data[0] % kVariants.size()]);
+  ReplyInterpreter interpreter(window, ParseDeviceVariant(kVariants[data[0] % kVariants.size()]));
 
   for (size_t i = 1; i < size; ++i) {
     if (data[i] == kEscape && i + 1 < size) {
