@@ -85,7 +85,14 @@ void PortControl::Open() {
   const QString portName = PortText::PortName(m_controls.Text(kPortCombo));
   const qint32 baud = PortText::BaudRate(m_controls.Text(kBaudCombo));
   if (portName.isEmpty() || !m_port.InitialisePort(m_receiver, portName, baud)) {
-    m_services.MessageBox(&m_window, QStringLiteral("没有发现此串口或被占用"));
+    // A port this user may not open needs a fix no retry brings.
+    const bool denied =
+        !portName.isEmpty() && m_port.LastOpenFailure() == PortOpenFailure::PermissionDenied;
+    m_services.MessageBox(
+        &m_window, denied
+                       ? QStringLiteral("没有权限打开串口%1，请将当前用户加入dialout组后重新登录\n")
+                             .arg(portName)
+                       : QStringLiteral("没有发现此串口或被占用"));
     return;
   }
   m_port.StartWorker();

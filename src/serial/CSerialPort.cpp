@@ -13,7 +13,10 @@ constexpr std::chrono::milliseconds kShutdownBound{3000};
 
 }  // namespace
 
-CSerialPort::CSerialPort(PortErrorReporter& reporter) : m_reporter(reporter) {}
+CSerialPort::CSerialPort(PortErrorReporter& reporter)
+    : m_reporter(reporter), m_opener([](QSerialPort& port) {
+        return port.open(QIODevice::ReadWrite) ? QSerialPort::NoError : port.error();
+      }) {}
 
 CSerialPort::~CSerialPort() {
   ShutdownPort();
@@ -23,18 +26,21 @@ bool CSerialPort::InitialisePort(SerialPortOwner& owner, const QString& portName
   if (StopWorker()) TraceSerial(QStringLiteral("Thread ended\n"));
 
   // The port is created, used and closed on the worker thread alone.
-  auto link = std::make_shared<SerialLink>(owner, m_reporter, portName);
+  auto link = std::make_shared<SerialLink>(owner, m_reporter, portName, m_opener);
   std::thread thread;
   try {
     thread = std::thread([link, baudRate] { SerialWorker(link).Run(baudRate); });
   } catch (const std::system_error&) {
+    m_lastOpenFailure.store(PortOpenFailure::NotFoundOrBusy);
     return false;  // no thread to serve the port: as good as a port that cannot be opened
   }
 
   if (link->AwaitPhaseChange(SerialLink::Phase::Opening) != SerialLink::Phase::Opened) {
     thread.join();
+    m_lastOpenFailure.store(link->OpenFailure());
     return false;
   }
+  m_lastOpenFailure.store(PortOpenFailure::None);
   {
     std::lock_guard guard(m_lock);
     m_link = link;

@@ -8,8 +8,10 @@
 #include <mutex>
 #include <thread>
 
+#include "serial/PortOpenFailure.h"
+#include "serial/SerialLink.h"
+
 class PortErrorReporter;
-class SerialLink;
 class SerialPortOwner;
 
 // The serial port with its own worker thread. The owner's thread opens
@@ -29,6 +31,11 @@ class CSerialPort {
   // fails is reported in a box and the port stays open (true). Stops a running
   // worker first.
   bool InitialisePort(SerialPortOwner& owner, const QString& portName, qint32 baudRate);
+  // Why the last InitialisePort gave false.
+  PortOpenFailure LastOpenFailure() const { return m_lastOpenFailure.load(); }
+  // How ports are opened, for tests that need a failure the system would
+  // not give them (a refused permission, when the tests run as root).
+  void SetOpener(SerialLink::Opener opener) { m_opener = std::move(opener); }
   // Starts reading; returns once the worker has discarded what was pending,
   // so every byte that arrives afterwards is delivered. The port counts as
   // open for sending from here on.
@@ -49,6 +56,8 @@ class CSerialPort {
   bool StopWorker();
 
   PortErrorReporter& m_reporter;
+  SerialLink::Opener m_opener;
+  std::atomic<PortOpenFailure> m_lastOpenFailure{PortOpenFailure::None};
   // Guards the members below against QueueWrite and IsWorkerAlive from other
   // threads.
   mutable std::mutex m_lock;

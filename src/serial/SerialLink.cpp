@@ -2,8 +2,12 @@
 
 #include "serial/PortErrorReporter.h"
 
-SerialLink::SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName)
-    : m_owner(owner), m_reporter(reporter), m_portName(std::move(portName)) {}
+SerialLink::SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName,
+                       Opener opener)
+    : m_owner(owner),
+      m_reporter(reporter),
+      m_portName(std::move(portName)),
+      m_opener(std::move(opener)) {}
 
 void SerialLink::SetPhase(Phase phase) {
   std::lock_guard guard(m_phaseLock);

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QSerialPort>
 #include <QString>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 
 #include "serial/OwnerWait.h"
 #include "serial/PortFailure.h"
+#include "serial/PortOpenFailure.h"
 #include "serial/PortWait.h"
 #include "serial/WriteQueue.h"
 
@@ -24,7 +27,12 @@ class SerialLink {
   // be opened goes from Opening straight to Ended.
   enum class Phase { Opening, Opened, StartRequested, Running, Ended };
 
-  SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName);
+  // Opens a port for reading and writing; the error QSerialPort reports.
+  using Opener = std::function<QSerialPort::SerialPortError(QSerialPort&)>;
+
+  SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName, Opener opener);
+
+  QSerialPort::SerialPortError Open(QSerialPort& port) const { return m_opener(port); }
 
   SerialPortOwner& Owner() const { return m_owner; }
   const QString& PortName() const { return m_portName; }
@@ -42,6 +50,9 @@ class SerialLink {
 
   // The first line-setting step that failed while opening; set before Opened.
   void SetConfigurationFailure(PortFailure failure);
+  // Why opening failed; set before the phase goes from Opening to Ended.
+  void SetOpenFailure(PortOpenFailure failure) { m_openFailure.store(failure); }
+  PortOpenFailure OpenFailure() const { return m_openFailure.load(); }
   std::optional<PortFailure> ConfigurationFailure() const;
 
   // Set by the shutdown path; ends every wait of the worker.
@@ -64,11 +75,13 @@ class SerialLink {
   SerialPortOwner& m_owner;
   PortErrorReporter& m_reporter;
   const QString m_portName;
+  const Opener m_opener;
   OwnerWait m_ownerWait;
   PortWait m_lineWait;
   WriteQueue m_writes;
   std::atomic<bool> m_stopRequested{false};
   std::atomic<bool> m_alive{false};
+  std::atomic<PortOpenFailure> m_openFailure{PortOpenFailure::None};
 
   mutable std::mutex m_phaseLock;
   std::condition_variable m_phaseChanged;

@@ -56,7 +56,11 @@ void SerialWorker::Run(qint32 baudRate) {
 bool SerialWorker::Open(qint32 baudRate) {
   m_port = std::make_unique<QSerialPort>();
   m_port->setPortName(m_link->PortName());
-  if (!m_port->open(QIODevice::ReadWrite)) return false;
+  const QSerialPort::SerialPortError error = m_link->Open(*m_port);
+  if (error != QSerialPort::NoError) {
+    m_link->SetOpenFailure(OpenFailureOf(error));
+    return false;
+  }
   if (auto failure = LineSettings::Apply(*m_port, baudRate)) {
     m_link->SetConfigurationFailure(std::move(*failure));
   }

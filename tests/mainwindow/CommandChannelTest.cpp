@@ -12,6 +12,7 @@
 #include "mainwindow/PortComboBox.h"
 #include "mainwindow/PortControl.h"
 #include "serial/CSerialPort.h"
+#include "serial/PortOpenFailure.h"
 #include "tests/common/EventLoop.h"
 #include "tests/common/MainWindowFixture.h"
 #include "tests/common/PtyPair.h"
@@ -105,6 +106,21 @@ TEST(CommandChannel, AMissingDeviceIsReportedAndTheWindowStaysClosed) {
   Click(f.window->Controls(), 1008);
   EXPECT_EQ(f.services.MessageTexts(), QStringList{"没有发现此串口或被占用"});
   EXPECT_EQ(f.window->Controls().Text(1008), "打开");
+}
+
+// Tests run as root, so the refusal a user outside the dialout group meets
+// is handed in by the opener.
+TEST(CommandChannel, APortThisUserMayNotOpenSaysHowToGetPermission) {
+  MainWindowFixture f;
+  f.window->SerialPort().SetOpener([](QSerialPort&) { return QSerialPort::PermissionError; });
+  PtyPair pty;
+  f.window->Controls().As<QComboBox>(1041)->setEditText(pty.DevicePath());
+  Click(f.window->Controls(), 1008);
+  EXPECT_EQ(f.services.MessageTexts(),
+            QStringList{QStringLiteral("没有权限打开串口%1，请将当前用户加入dialout组后重新登录\n")
+                            .arg(pty.DevicePath())});
+  EXPECT_EQ(f.window->Controls().Text(1008), "打开");
+  EXPECT_EQ(OpenFailureOf(QSerialPort::DeviceNotFoundError), PortOpenFailure::NotFoundOrBusy);
 }
 
 TEST(CommandChannel, KemRtkKeepsTheSettingButtonsDisabledAfterClosing) {
