@@ -80,8 +80,8 @@ trap 'rm -rf "$summaries"' EXIT
 
 # One target for the whole time. libFuzzer stops at its first finding, so
 # the run is started again on the grown corpus for the time that is left;
-# a finding that comes back at once (an input the corpus itself holds) ends
-# the target's turn.
+# a finding that comes back within seconds (an input the corpus itself
+# holds, or one a step away) ends the target's turn.
 run_target() {
   local name="$1" exe="$2" seeds="$3"
   local corpus="$work/corpus/$name" findings="$work/findings/$name"
@@ -97,17 +97,14 @@ run_target() {
     printf '%-28s not built\n' "$name" >"$summaries/$name"
     return
   fi
-  local started=$SECONDS left=$seconds round=0 runs=0 cov=0 corp=0 kept=() quick=0
+  local started=$SECONDS left=$seconds round=0 runs=0 cov=0 corp=0 kept=() names=""
   while ((left > 0)); do
     round=$((round + 1))
     local log="$findings/run-$round.log"
-    local before
-    before=$(find "$findings" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o \
-      -name 'timeout-*' -o -name 'oom-*' \) | sort)
     local args=(-max_total_time="$left" -rss_limit_mb=2048 -timeout="$hang"
       -artifact_prefix="$findings/" -print_final_stats=1 "$corpus")
     [[ "$seeds" != "-" && -d "$seeds" ]] && args+=("$seeds")
-    local roundStart=$SECONDS status=0
+    local status=0 roundStart=$SECONDS
     "$exe" "${args[@]}" >"$log" 2>&1 || status=$?
     # The last status line has the executions so far and the coverage.
     local last
@@ -120,24 +117,31 @@ run_target() {
       [[ -n "$c" && "$c" -gt "$cov" ]] && cov=$c
       [[ -n "$p" ]] && corp=$p
     fi
-    local after new
-    after=$(find "$findings" -maxdepth 1 -type f \( -name 'crash-*' -o -name 'leak-*' -o \
-      -name 'timeout-*' -o -name 'oom-*' \) | sort)
-    new=$(comm -13 <(printf '%s\n' "$before") <(printf '%s\n' "$after") | sed '/^$/d')
-    for artifact in $new; do
+    # libFuzzer names the input it stopped on; slow units are not findings.
+    local artifacts repeat=0 artifact
+    artifacts=$(sed -nE 's/.*Test unit written to (.*)$/\1/p' "$log" |
+      grep -E '/(crash|leak|timeout|oom)-[0-9a-f]+$' || true)
+    for artifact in $artifacts; do
+      local base
+      base=$(basename "$artifact")
+      if [[ " $names " == *" $base "* ]]; then
+        repeat=1
+        continue
+      fi
+      names+=" $base"
       mkdir -p "$seedDir"
-      local target
-      target="$seedDir/regression-$(basename "$artifact")"
+      local target="$seedDir/regression-$base"
       [[ -e "$target" ]] || cp "$artifact" "$target"
-      kept+=("${target#"$repo"/}")
+      kept+=("${target#"$repo"/} (log: $log)")
     done
-    if [[ $status -ne 0 && -z "$new" ]]; then
-      kept+=("exit $status without an artifact, see $log")
+    if [[ $status -ne 0 && -z "$artifacts" ]]; then
+      kept+=("exit $status without an input, see $log")
+      break
     fi
     [[ $status -eq 0 ]] && break
-    # A finding within the first seconds, twice, is the corpus itself failing.
-    if ((SECONDS - roundStart < 5)); then quick=$((quick + 1)); else quick=0; fi
-    ((quick >= 2)) && break
+    # The same input again at once is one the corpus (nearly) holds: going
+    # on would only find it again.
+    ((repeat && SECONDS - roundStart < 5)) && break
     left=$((seconds - (SECONDS - started)))
   done
   local found="none"

@@ -56,6 +56,12 @@ UpgradePanel::UpgradePanel(QWidget& window, const ControlMap& controls, WindowSe
     bar->setTextVisible(true);
     bar->setFormat(QString());
   }
+  // The warning of the gate takes three lines of the group's small space.
+  if (QWidget* help = m_controls.Get(kUpgradeHelpLabel)) {
+    QFont font = help->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    help->setFont(font);
+  }
   m_controls.Show(kUpgradeProgressLabel, false);
   m_controls.Enable(kOpenHexButton, false);
   m_controls.Enable(kUpgradeButton, false);

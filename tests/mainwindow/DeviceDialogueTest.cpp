@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -135,6 +137,11 @@ TEST_P(DeviceDialogueTest, OdometerGroupsAreReadWrittenAndReadBack) {
     }
     click(1154);
     EXPECT_EQ(awaitValues([&] { click(1147); }), (Values{1, 1, 1}));
+    if (QString(GetParam()) == "KDV1") {
+      QMetaObject::invokeMethod(dialog.findChild<QTimer*>("refreshTimer"), "timeout");
+      QDir().mkpath(TAVRIK_SCREENSHOT_DIR);
+      shown.grab().save(TAVRIK_SCREENSHOT_DIR "/odometer.png");
+    }
     for (const char* line : {"*PA AUTO ODO RAD_ATB", "*PA AUTO ODO RAD_ATG"}) {
       EXPECT_EQ(awaitValues([&] {
                   c().SetText(1077, line);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
@@ -68,7 +69,8 @@ class UpgradeFromWindow : public ::testing::Test {
 };
 
 TEST_F(UpgradeFromWindow, TheUnitGetsTheWholeImageAndTheWindowIsReadyAfter) {
-  StartUnit();
+  // As slow as a real line, so the progress can be seen on its way.
+  StartUnit({"--loader-baud", "230400"});
   OpenPort();
   EXPECT_FALSE(c().Get(1066)->isEnabled());
   QTest::keyClick(c().Get(1077), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
@@ -78,6 +80,10 @@ TEST_F(UpgradeFromWindow, TheUnitGetsTheWholeImageAndTheWindowIsReadyAfter) {
   Click(1067);
   EXPECT_FALSE(c().Get(1067)->isEnabled());
   EXPECT_FALSE(f->services.TickRunning(150));  // the display rests meanwhile
+  f->window->show();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return c().As<QProgressBar>(1172)->value() >= 30; }, 30000));
+  QDir().mkpath(TAVRIK_SCREENSHOT_DIR);
+  f->window->grab().save(TAVRIK_SCREENSHOT_DIR "/upgrade.png");
   ASSERT_TRUE(Reported("下载完成！")) << f->services.MessageTexts().join("|").toStdString();
   EXPECT_EQ(f->services.MessageTexts(), QStringList{"下载完成！"});
 
