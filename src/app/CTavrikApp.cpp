@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 
 #include "mainwindow/TavrikDlg.h"
 #include "services/QtWindowServices.h"
@@ -13,6 +14,9 @@
 
 CTavrikApp::CTavrikApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Tavrik");
+  // The desktop entry and icon the package installs.
+  setDesktopFileName(QStringLiteral("tavrik"));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("tavrik")));
   InstallChineseTranslations(*this);
   // The interface is Chinese; prefer a CJK font when one is installed.
   for (const QString& family :
