@@ -16,6 +16,8 @@
 #   FUZZ_TARGETS   only these targets (space separated names)
 #   FUZZ_TIMEOUT   seconds one input may take before it counts as a hang
 #                  (default 10)
+#   FUZZ_MAX_FINDINGS  a target's turn ends after this many findings
+#                  (default 5; variants of one fault need not all be kept)
 # Prints one line per target: runs, coverage, corpus size, findings. Exits 1
 # when anything was found or a target could not be built, 0 otherwise.
 set -euo pipefail
@@ -28,6 +30,7 @@ build="${2:-build-fuzz}"
 work="${FUZZ_WORK_DIR:-$HOME/.cache/tavrik-fuzz}"
 jobs="${FUZZ_JOBS:-1}"
 hang="${FUZZ_TIMEOUT:-10}"
+most="${FUZZ_MAX_FINDINGS:-5}"
 if ! [[ "$seconds" =~ ^[0-9]+$ && "$seconds" -gt 0 && "$jobs" =~ ^[0-9]+$ && "$jobs" -gt 0 ]]; then
   echo "usage: $0 [SECONDS_PER_TARGET] [BUILD_DIR]   (FUZZ_JOBS a positive number)" >&2
   exit 2
@@ -142,6 +145,7 @@ run_target() {
     # The same input again at once is one the corpus (nearly) holds: going
     # on would only find it again.
     ((repeat && SECONDS - roundStart < 5)) && break
+    ((${#kept[@]} >= most)) && break
     left=$((seconds - (SECONDS - started)))
   done
   local found="none"
