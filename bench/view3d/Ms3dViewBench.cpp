@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   // the frame has been drawn and put on the screen.
   Ms3dView& view = *dialog.view();
   int swapped = 0;
-  QObject::connect(&view, &QOpenGLWidget::frameSwapped, [&swapped] { ++swapped; });
+  QObject::connect(&view, &QOpenGLWindow::frameSwapped, [&swapped] { ++swapped; });
   QElapsedTimer frameClock;
   frameClock.start();
   for (int i = 0; i < frames; ++i) {

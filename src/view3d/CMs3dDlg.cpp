@@ -42,7 +42,9 @@ CMs3dDlg::CMs3dDlg(WindowServices& services, AttitudeSource source, QWidget* par
 
 CMs3dDlg::~CMs3dDlg() {
   m_timer->stop();
-  delete m_view;  // releases the scene's GL objects while the scene still exists
+  // The container takes its view along, which releases the scene's GL
+  // objects while the scene still exists.
+  delete m_viewHost;
   m_view = nullptr;
 }
 
@@ -52,8 +54,11 @@ QPoint CMs3dDlg::textOrigin(int index) {
 }
 
 void CMs3dDlg::createView() {
-  m_view = new Ms3dView(m_scene, m_ui->pictureHost);
-  m_ui->pictureHost->layout()->addWidget(m_view);
+  m_view = new Ms3dView(m_scene);
+  m_viewHost = QWidget::createWindowContainer(m_view, m_ui->pictureHost);
+  m_viewHost->setObjectName(QStringLiteral("ms3dViewHost"));
+  m_viewHost->setFocusPolicy(Qt::NoFocus);
+  m_ui->pictureHost->layout()->addWidget(m_viewHost);
   connect(m_view, &Ms3dView::sceneInitialised, this, &CMs3dDlg::onSceneInitialised);
   m_sceneInitialised = false;
   m_contextReported = false;
@@ -63,7 +68,7 @@ void CMs3dDlg::createView() {
 // a fresh one, without a context until it is shown, waits for the next
 // opening.
 void CMs3dDlg::releaseView() {
-  delete m_view;
+  delete m_viewHost;
   m_view = nullptr;
   createView();
 }

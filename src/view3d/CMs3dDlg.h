@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "view3d/GLScene.h"
 #include "services/WindowServices.h"
+#include "view3d/GLScene.h"
 
 class Ms3dView;
 class QTimer;
@@ -42,6 +42,8 @@ class CMs3dDlg : public QDialog {
   GLScene& scene() { return m_scene; }
   // The view of the current opening (a fresh one waits while closed).
   Ms3dView* view() const { return m_view; }
+  // The widget that holds the view inside the picture control.
+  QWidget* viewHost() const { return m_viewHost; }
   // "Pitch:..", "Roll:..", "Yaw:..", as last printed.
   QStringList overlayTexts() const { return m_texts; }
   // Where a text of the top row starts, in the window's pixels.
@@ -75,6 +77,7 @@ class CMs3dDlg : public QDialog {
   AttitudeSource m_source;
   GLScene m_scene;
   Ms3dView* m_view = nullptr;
+  QWidget* m_viewHost = nullptr;
   QTimer* m_timer;
   QStringList m_texts;
   float m_givenYaw = 0;  // the scene's yaw negated back, without turning 0 into -0

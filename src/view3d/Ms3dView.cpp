@@ -1,7 +1,5 @@
 #include "view3d/Ms3dView.h"
 
-#include <GL/gl.h>
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -22,13 +20,11 @@ ClientRect rectOf(int width, int height) {
 
 }  // namespace
 
-Ms3dView::Ms3dView(GLScene& scene, QWidget* parent) : QOpenGLWidget(parent), m_scene(scene) {
+Ms3dView::Ms3dView(GLScene& scene) : m_scene(scene) {
   setObjectName(QStringLiteral("ms3dView"));
   setFormat(surfaceFormat());
-  // The scene clears to half-transparent black; the picture itself is
-  // opaque, as a window's own pixels are, so its framebuffer keeps no alpha.
-  setTextureFormat(GL_RGB8);
-  setMinimumSize(1, 1);
+  // Keys stay with the dialog, so Esc closes it after a drag in the picture.
+  setFlag(Qt::WindowDoesNotAcceptFocus);
 }
 
 Ms3dView::~Ms3dView() {
@@ -48,6 +44,15 @@ QSurfaceFormat Ms3dView::surfaceFormat() {
   format.setBlueBufferSize(8);
   format.setDepthBufferSize(24);
   return format;
+}
+
+QImage Ms3dView::renderedFrame() {
+  if (!isValid()) return {};
+  makeCurrent();
+  paintGL();
+  // What the window shows lies behind the last swap; this frame is still in
+  // the back buffer, which the read takes.
+  return grabFramebuffer();
 }
 
 void Ms3dView::setCornerTexts(const QStringList& texts) {

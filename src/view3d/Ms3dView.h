@@ -1,23 +1,30 @@
 #pragma once
 
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 #include <QPoint>
 #include <QStringList>
 
 class GLScene;
 
-// The picture the scene renders into: a GL widget with a compatibility
-// context, so the scene's fixed-function calls work. It sets the scene up
+// The picture the scene renders into: a GL window of its own with a
+// compatibility context, so the scene's fixed-function calls work. It sits
+// in the dialog through a window container rather than as a GL widget: a
+// widget's frame is composed into the whole dialog again on every repaint,
+// which on a software renderer costs several times the scene itself. It sets the scene up
 // when its context first exists, draws one frame per repaint, prints the
 // angle texts into its lower right corner and lets the user orbit the
 // camera: drag to turn, wheel to zoom, double-click for the starting view.
 // The scene's GL objects go with the view's context.
-class Ms3dView : public QOpenGLWidget {
+class Ms3dView : public QOpenGLWindow {
   Q_OBJECT
 
  public:
-  Ms3dView(GLScene& scene, QWidget* parent = nullptr);
+  explicit Ms3dView(GLScene& scene);
   ~Ms3dView() override;
+
+  // Draws one frame at once and returns its pixels, without putting it on
+  // the screen; a null image while there is no context.
+  QImage renderedFrame();
 
   void setCornerTexts(const QStringList& texts);
   QStringList cornerTexts() const { return m_cornerTexts; }

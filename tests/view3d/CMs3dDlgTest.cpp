@@ -5,8 +5,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "view3d/Ms3dDlgIds.h"
 #include "ViewFixture.h"
+#include "view3d/Ms3dDlgIds.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST_F(Ms3dDialogTest, TemplateLayout) {
   QWidget* picture = ControlById(dialog, Ms3dIds::kPictureHost);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->geometry(), QRect(12, 26, 1220, 500));
-  EXPECT_EQ(dialog.view()->parentWidget(), picture);
+  EXPECT_EQ(dialog.viewHost()->parentWidget(), picture);
   EXPECT_EQ(dialog.view()->size(), picture->size());
   EXPECT_TRUE(m_services.Messages().empty());  // a good context: no pixel-format message
 }
@@ -85,7 +85,7 @@ TEST_F(Ms3dDialogTest, TextsCarryTheStatedSigns) {
 
   // ...and the second copy inside the picture's lower right corner, on white boxes.
   const QPoint corner = dialog.view()->cornerTextOrigin();
-  EXPECT_TRUE(dialog.view()->rect().contains(corner + QPoint(140, 3 * 30)));
+  EXPECT_TRUE(QRect(QPoint(), dialog.view()->size()).contains(corner + QPoint(140, 3 * 30)));
   EXPECT_GT(corner.x(), frame.width() / 2);
   EXPECT_GT(corner.y(), frame.height() / 2);
   for (int i = 0; i < 3; ++i) {
@@ -125,7 +125,7 @@ TEST_F(Ms3dDialogTest, WithoutTheModelTheWindowOpensAndKeepsDrawing) {
 
   // Ground and camera were set up before the load failed: the horizon line
   // of the ground grid crosses the middle of the picture.
-  const QImage frame = dialog.view()->grabFramebuffer().convertToFormat(QImage::Format_RGB888);
+  const QImage frame = dialog.view()->renderedFrame().convertToFormat(QImage::Format_RGB888);
   const int middle = frame.height() / 2;
   bool groundSeen = false;
   for (int y = middle - 2; y <= middle + 1; ++y) {

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "ViewFixture.h"
 #include "view3d/GLScene.h"
 #include "view3d/MilkshapeModel.h"
-#include "ViewFixture.h"
 
 namespace {
 
@@ -168,7 +168,7 @@ TEST_F(SceneTest, DragOrbitsWheelZoomsDoubleClickReturns) {
   Ms3dView& view = *dialog.view();
   const QImage stated = Frame();
 
-  const QPoint centre = view.rect().center();
+  const QPoint centre = QRect(QPoint(), view.size()).center();
   QTest::mousePress(&view, Qt::LeftButton, {}, centre);
   QMouseEvent move(QEvent::MouseMove, QPointF(centre + QPoint(100, 40)),
                    view.mapToGlobal(QPointF(centre + QPoint(100, 40))), Qt::NoButton,

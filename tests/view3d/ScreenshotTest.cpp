@@ -13,7 +13,7 @@ namespace {
 QImage WindowPicture(CMs3dDlg& dialog, const QImage& frame) {
   QImage picture = dialog.grab().toImage();
   QPainter painter(&picture);
-  painter.drawImage(dialog.view()->mapTo(&dialog, QPoint(0, 0)), frame);
+  painter.drawImage(dialog.viewHost()->mapTo(&dialog, QPoint(0, 0)), frame);
   return picture;
 }
 

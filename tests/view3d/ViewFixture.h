@@ -11,12 +11,12 @@
 #include <memory>
 #include <numbers>
 
-#include "view3d/CMs3dDlg.h"
-#include "tests/common/EventLoop.h"
-#include "view3d/Ms3dView.h"
 #include "services/ScriptedWindowServices.h"
+#include "tests/common/EventLoop.h"
 #include "tools/model/BmpWriter.h"
 #include "tools/model/MilkshapeWriter.h"
+#include "view3d/CMs3dDlg.h"
+#include "view3d/Ms3dView.h"
 #include "view3d/model/ModelData.h"
 
 // Opens the 3D window in a working directory of its own, where each test
@@ -69,7 +69,7 @@ class ViewFixture : public ::testing::Test {
   }
   QImage Frame() {
     m_dialog->OnTimer();
-    return m_dialog->view()->grabFramebuffer().convertToFormat(QImage::Format_RGB888);
+    return m_dialog->view()->renderedFrame().convertToFormat(QImage::Format_RGB888);
   }
 
   QTemporaryDir m_dir;
