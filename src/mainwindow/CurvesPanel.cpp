@@ -30,7 +30,10 @@ CurvesPanel::CurvesPanel(QWidget& window, const ControlMap& controls, WindowServ
 CurvesPanel::~CurvesPanel() = default;
 
 void CurvesPanel::OnSensorCurve() {
+  // The frames go to the curves, so the boxes keep their last values.
+  m_pump.HoldDisplay(true);
   RunCurveWindow(*m_sensorCurve);
+  m_pump.HoldDisplay(false);
 }
 
 void CurvesPanel::OnEnvCurve() {

@@ -51,6 +51,7 @@ void DisplayPump::OnInstrumentTick() {
 }
 
 void DisplayPump::RefreshDisplay() {
+  if (m_held) return;
   NavSample sample;
   if (!m_analyser.Snapshot(sample)) return;
   // A tick that found the display switched off meanwhile shows nothing.

@@ -30,6 +30,11 @@ class DisplayPump {
   void SetDisplayEnabled(bool on) { m_displayEnabled.store(on); }
   bool DisplayEnabled() const { return m_displayEnabled.load(); }
 
+  // While the sensor curves have the frames, the boxes keep what they
+  // showed, whichever timer asks for a refresh (the recorder's timer runs
+  // on while the ticks rest). GUI thread.
+  void HoldDisplay(bool held) { m_held = held; }
+
   // On the GUI thread: what the posted calls do.
   void RefreshDisplay();
   void FeedInstruments();
@@ -53,6 +58,7 @@ class DisplayPump {
   TickId m_refreshTick = 0;
   TickId m_instrumentTick = 0;
   std::atomic<bool> m_displayEnabled{false};
+  bool m_held = false;
   std::atomic<bool> m_refreshQueued{false};
   std::atomic<bool> m_instrumentsQueued{false};
   QObject m_context;  // queued calls die with the pump

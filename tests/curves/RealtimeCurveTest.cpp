@@ -259,6 +259,23 @@ TEST_F(RealtimeCurveTest, TheMainWindowsNumbersWaitWhileTheWindowIsOpen) {
   EXPECT_TRUE(ProcessEventsUntil([&] { return w.c().Text(1010) == "50.0700°"; }));
 }
 
+TEST_F(RealtimeCurveTest, TheRecordersRefreshLeavesTheNumbersAloneWhileTheWindowIsOpen) {
+  w.f.window->Pump().SetDisplayEnabled(true);
+  // A cancelled "Log Save As" leaves the recorder's own refresh running
+  // every 250 ms in place of the ticks.
+  w.f.services.QueueFileName(std::nullopt);
+  w.Click(1068);
+  w.Hub().Publish(NumberedSample(1));
+  ASSERT_TRUE(ProcessEventsUntil([&] { return w.c().Text(1010) == "0.0800°"; }));
+  w.OpenCurves([&](RealtimeCurve&) {
+    w.Hub().Publish(NumberedSample(5000));
+    ASSERT_TRUE(SeriesReach(1));
+    ProcessEventsFor(600);
+    EXPECT_EQ(w.c().Text(1010), "0.0800°");
+  });
+  EXPECT_TRUE(ProcessEventsUntil([&] { return w.c().Text(1010) == "50.0700°"; }));
+}
+
 TEST_F(RealtimeCurveTest, PauseFreezesTheViewWhileTheFramesAreCounted) {
   w.OpenCurves([&](RealtimeCurve&) {
     Publish(1, 5);
