@@ -15,7 +15,8 @@ constexpr std::chrono::milliseconds kShutdownBound{3000};
 
 CSerialPort::CSerialPort(PortErrorReporter& reporter)
     : m_reporter(reporter), m_opener([](QSerialPort& port) {
-        return port.open(QIODevice::ReadWrite) ? QSerialPort::NoError : port.error();
+        if (port.open(QIODevice::ReadWrite)) return PortOpenFailure::None;
+        return OpenFailureOf(port.error(), UserMayUseDevice(port.portName()));
       }) {}
 
 CSerialPort::~CSerialPort() {

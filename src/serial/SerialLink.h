@@ -28,11 +28,12 @@ class SerialLink {
   enum class Phase { Opening, Opened, StartRequested, Running, Ended };
 
   // Opens a port for reading and writing; the error QSerialPort reports.
-  using Opener = std::function<QSerialPort::SerialPortError(QSerialPort&)>;
+  // Opens the port and says why it could not.
+  using Opener = std::function<PortOpenFailure(QSerialPort&)>;
 
   SerialLink(SerialPortOwner& owner, PortErrorReporter& reporter, QString portName, Opener opener);
 
-  QSerialPort::SerialPortError Open(QSerialPort& port) const { return m_opener(port); }
+  PortOpenFailure Open(QSerialPort& port) const { return m_opener(port); }
 
   SerialPortOwner& Owner() const { return m_owner; }
   const QString& PortName() const { return m_portName; }

@@ -56,9 +56,9 @@ void SerialWorker::Run(qint32 baudRate) {
 bool SerialWorker::Open(qint32 baudRate) {
   m_port = std::make_unique<QSerialPort>();
   m_port->setPortName(m_link->PortName());
-  const QSerialPort::SerialPortError error = m_link->Open(*m_port);
-  if (error != QSerialPort::NoError) {
-    m_link->SetOpenFailure(OpenFailureOf(error));
+  const PortOpenFailure failure = m_link->Open(*m_port);
+  if (failure != PortOpenFailure::None) {
+    m_link->SetOpenFailure(failure);
     return false;
   }
   if (auto failure = LineSettings::Apply(*m_port, baudRate)) {

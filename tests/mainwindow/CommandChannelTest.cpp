@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTest>
 
 #include "device/DeviceProfile.h"
@@ -112,7 +113,7 @@ TEST(CommandChannel, AMissingDeviceIsReportedAndTheWindowStaysClosed) {
 // is handed in by the opener.
 TEST(CommandChannel, APortThisUserMayNotOpenSaysHowToGetPermission) {
   MainWindowFixture f;
-  f.window->SerialPort().SetOpener([](QSerialPort&) { return QSerialPort::PermissionError; });
+  f.window->SerialPort().SetOpener([](QSerialPort&) { return PortOpenFailure::PermissionDenied; });
   PtyPair pty;
   f.window->Controls().As<QComboBox>(1041)->setEditText(pty.DevicePath());
   Click(f.window->Controls(), 1008);
@@ -120,7 +121,23 @@ TEST(CommandChannel, APortThisUserMayNotOpenSaysHowToGetPermission) {
             QStringList{QStringLiteral("没有权限打开串口%1，请将当前用户加入dialout组后重新登录\n")
                             .arg(pty.DevicePath())});
   EXPECT_EQ(f.window->Controls().Text(1008), "打开");
-  EXPECT_EQ(OpenFailureOf(QSerialPort::DeviceNotFoundError), PortOpenFailure::NotFoundOrBusy);
+}
+
+// Qt names a port held elsewhere a permission error too; the user is told
+// it is in use, not sent to the dialout group.
+TEST(CommandChannel, APortAnotherProgramHoldsIsReportedInUse) {
+  PtyPair pty;
+  QSerialPort holder(pty.DevicePath());
+  ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+  MainWindowFixture f;
+  f.window->Controls().As<QComboBox>(1041)->setEditText(pty.DevicePath());
+  Click(f.window->Controls(), 1008);
+  EXPECT_EQ(f.services.MessageTexts(), QStringList{"没有发现此串口或被占用"});
+  EXPECT_EQ(f.window->Controls().Text(1008), "打开");
+
+  EXPECT_EQ(OpenFailureOf(QSerialPort::PermissionError, false), PortOpenFailure::PermissionDenied);
+  EXPECT_EQ(OpenFailureOf(QSerialPort::DeviceNotFoundError, false),
+            PortOpenFailure::NotFoundOrBusy);
 }
 
 TEST(CommandChannel, KemRtkKeepsTheSettingButtonsDisabledAfterClosing) {
