@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/DeviceSession.h"
+#include "device/UnitCommands.h"
 #include "mainwindow/ControlMap.h"
 #include "mainwindow/DisplayPump.h"
 #include "mainwindow/TavrikDlgIds.h"
@@ -23,18 +24,11 @@ void Fill(QComboBox* combo, const QStringList& items, int selected) {
   combo->setCurrentIndex(selected);
 }
 
-// The byte at `offset` of the text as the unit's code page lays it out:
-// characters outside ASCII take two bytes there. Returns 0 when the text is
-// too short or the byte falls inside a two-byte character.
-char CodePageByteAt(const QString& text, int offset) {
-  int position = 0;
-  for (const QChar c : text) {
-    const int width = c.unicode() < 0x80 ? 1 : 2;
-    if (position == offset) return width == 1 ? char(c.unicode()) : 0;
-    position += width;
-    if (position > offset) return 0;
-  }
-  return 0;
+template <size_t N>
+QStringList TextsOf(const std::array<const char*, N>& choices) {
+  QStringList texts;
+  for (const char* choice : choices) texts << QString::fromUtf8(choice);
+  return texts;
 }
 
 }  // namespace
@@ -71,10 +65,9 @@ void CommandChannel::ConnectButtons() {
 }
 
 void CommandChannel::FillSelectors() {
-  Fill(m_controls.As<QComboBox>(kFrameFormatCombo), {"帧格式1", "帧格式2", "帧格式3"}, 0);
-  Fill(m_controls.As<QComboBox>(kBaudSettingCombo), {"115200", "230400", "460800"}, 0);
-  Fill(m_controls.As<QComboBox>(kSceneCombo), {"车载", "室内", "船载", "固定翼", "旋翼", "直升机"},
-       0);
+  Fill(m_controls.As<QComboBox>(kFrameFormatCombo), TextsOf(UnitCommands::kFrameFormats), 0);
+  Fill(m_controls.As<QComboBox>(kBaudSettingCombo), TextsOf(UnitCommands::kBaudRates), 0);
+  Fill(m_controls.As<QComboBox>(kSceneCombo), TextsOf(UnitCommands::kScenes), 0);
   const DeviceProfile& profile = m_session.Profile();
   QStringList rates;
   for (const RateCode& rate : profile.Rates()) {
@@ -92,13 +85,13 @@ void CommandChannel::RefuseClosedPort() {
 }
 
 void CommandChannel::OnStopOutput() {
-  if (m_session.SendDeviceCommand("*PA AUTO STOP", ReceiveMode::Command)) {
+  if (m_session.SendDeviceCommand(UnitCommands::kStopOutput, ReceiveMode::Command)) {
     m_display.SetDisplayEnabled(false);
   }
 }
 
 void CommandChannel::OnStartOutput() {
-  if (!m_session.SendDeviceCommand("*PA AUTO START", ReceiveMode::Live)) return;
+  if (!m_session.SendDeviceCommand(UnitCommands::kStartOutput, ReceiveMode::Live)) return;
   m_display.SetDisplayEnabled(true);
   for (int id : {kStartOutputButton, kFrameFormatSetButton, kBaudSetButton, kRateSetButton,
                  kSceneSetButton, kFactoryResetButton, kOdometerButton}) {
@@ -109,7 +102,7 @@ void CommandChannel::OnStartOutput() {
 }
 
 void CommandChannel::OnFactoryReset() {
-  m_session.SendDeviceCommand("*PA AUTO ODO RESET", ReceiveMode::Command);
+  m_session.SendDeviceCommand(UnitCommands::kFactoryReset, ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetFrameFormat() {
@@ -117,18 +110,12 @@ void CommandChannel::OnSetFrameFormat() {
     RefuseClosedPort();
     return;
   }
-  // The digit after "帧格式" is the command's argument.
-  const char digit = CodePageByteAt(m_controls.Text(kFrameFormatCombo), 6);
-  if (digit == 0) {
+  const auto command = UnitCommands::FrameFormat(m_controls.Text(kFrameFormatCombo).toStdString());
+  if (!command) {
     m_services.MessageBox(&m_window, QStringLiteral("帧格式不完整，请选择帧格式后再设置。"));
     return;
   }
-  m_session.SendDeviceCommand(std::string("*PA AUTO FRAME") + digit, ReceiveMode::Command);
-}
-
-int CommandChannel::SelectedIndex(int controlId) const {
-  const auto* combo = m_controls.As<QComboBox>(controlId);
-  return combo ? combo->findText(combo->currentText(), Qt::MatchExactly) : -1;
+  m_session.SendDeviceCommand(*command, ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetBaud() {
@@ -136,18 +123,17 @@ void CommandChannel::OnSetBaud() {
     RefuseClosedPort();
     return;
   }
-  const int index = SelectedIndex(kBaudSettingCombo);
-  if (index < 0) {
-    m_services.MessageBox(
-        &m_window,
-        QStringLiteral("波特率“%1”无效，未发送！\n").arg(m_controls.Text(kBaudSettingCombo)));
+  const QString text = m_controls.Text(kBaudSettingCombo);
+  const auto command = UnitCommands::Baud(text.toStdString());
+  if (!command) {
+    m_services.MessageBox(&m_window, QStringLiteral("波特率“%1”无效，未发送！\n").arg(text));
     return;
   }
-  m_session.SendDeviceCommand("*PA AUTO BAUD " + std::to_string(index + 1), ReceiveMode::Command);
+  m_session.SendDeviceCommand(*command, ReceiveMode::Command);
 }
 
 void CommandChannel::OnSetScene() {
-  m_session.SendDeviceCommand("*PA AUTO SCENES " + std::to_string(SelectedIndex(kSceneCombo) + 1),
+  m_session.SendDeviceCommand(UnitCommands::Scene(m_controls.Text(kSceneCombo).toStdString()),
                               ReceiveMode::Command);
 }
 
@@ -162,11 +148,11 @@ void CommandChannel::OnSetRate() {
     m_services.MessageBox(&m_window, QStringLiteral("输出频率“%1”无效，未发送！\n").arg(text));
     return;
   }
-  m_session.SendDeviceCommand(std::string("*PA AUTO OUT FRE ") + *code, ReceiveMode::Command);
+  m_session.SendDeviceCommand(UnitCommands::OutputRate(*code), ReceiveMode::Command);
 }
 
 void CommandChannel::OnQuerySerialNumber() {
-  m_session.SendDeviceCommand("*PA AUTO SN?", ReceiveMode::Command);
+  m_session.SendDeviceCommand(UnitCommands::kQuerySerialNumber, ReceiveMode::Command);
 }
 
 void CommandChannel::OnSend() {

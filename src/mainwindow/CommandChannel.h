@@ -43,9 +43,6 @@ class CommandChannel {
   void ConnectButtons();
   bool PortOpen() const;
   void RefuseClosedPort();
-  // Index of the selector's text among its items, or -1 when it matches none
-  // (a typed text), as the unit's argument numbering expects.
-  int SelectedIndex(int controlId) const;
 
   QWidget& m_window;
   const ControlMap& m_controls;
