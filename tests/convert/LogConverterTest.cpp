@@ -72,6 +72,11 @@ std::string ConvertByteByByte(const std::string& log, const ConvertColumns& colu
   return out;
 }
 
+template <typename Frame>
+std::vector<uint8_t> Vec(const Frame& frame) {
+  return {frame.begin(), frame.end()};
+}
+
 std::string Hex(const std::vector<uint8_t>& bytes) {
   return ToHexText(bytes.data(), bytes.size());
 }
@@ -105,6 +110,31 @@ TEST(LogConverter, KeepsTheFirstFrameAndEveryChangeOfKind) {
   LogConverter::Result result;
   Convert(Hex(bytes), ConvertColumns::Default(), &result);
   EXPECT_EQ(result.rows, 3u);
+}
+
+// A unit switched to 76-byte frames keeps giving rows; a lone look-alike
+// between other frames gives none.
+TEST(LogConverter, ARunOfFrame76GivesRowsALoneOneNone) {
+  std::vector<std::vector<uint8_t>> frames = {
+      Vec(BuildFrame120(FullSample(1))), Vec(BuildFrame76(FullSample(2))),
+      Vec(BuildFrame120(FullSample(3))), Vec(BuildFrame76(FullSample(4))),
+      Vec(BuildFrame76(FullSample(5))),  Vec(BuildFrame76(FullSample(6)))};
+  std::vector<uint8_t> bytes;
+  for (const auto& frame : frames) bytes.insert(bytes.end(), frame.begin(), frame.end());
+  LogConverter::Result result;
+  const std::string text = Convert(Hex(bytes), ConvertColumns::Default(), &result);
+  EXPECT_EQ(result.rows, 5u);
+
+  // The rows are those of every frame but the lone one, decoded in turn.
+  CPorotocalRtkAnalyse analyser;
+  std::string expected = HeaderLine(ConvertColumns::Default());
+  for (size_t i : {0, 2, 3, 4, 5}) {
+    analyser.LoadFrame(int(frames[i].size()), frames[i].data());
+    ASSERT_TRUE(analyser.CheckFrame()) << i;
+    DecodeCurrentFrame(analyser);
+    AppendRow(expected, analyser.Decoded(), ConvertColumns::Default());
+  }
+  EXPECT_EQ(text, expected);
 }
 
 TEST(LogConverter, CutOffFramesAtTheEndGiveNoRowButWhatIsBehindAFalseHeaderDoes) {
