@@ -55,6 +55,11 @@ class PtyPair {
   std::string Drain(int ms = 200) { return Read(size_t(-1), ms); }
 
   void Write(const std::string& bytes) { (void)!::write(m_master, bytes.data(), bytes.size()); }
+  // The unit's end goes away, as when a USB adapter is pulled.
+  void HangUp() {
+    if (m_master >= 0) ::close(m_master);
+    m_master = -1;
+  }
 
  private:
   int m_master = -1;

@@ -101,6 +101,23 @@ TEST(CommandChannel, ThePortListIsMadeAgainWhenTheSelectorOpens) {
   EXPECT_LE(combo->fontMetrics().horizontalAdvance("/dev/ttyUSB0"), combo->lineEdit()->width());
 }
 
+// A unit plugged in again may come back under another name, so the list is
+// made again as soon as the open port goes away.
+TEST(CommandChannel, ThePortListIsMadeAgainWhenThePortGoesAway) {
+  MainWindowFixture f;
+  auto* combo = f.window->Controls().As<PortComboBox>(1041);
+  PtyPair unit;
+  combo->setEditText(unit.DevicePath());
+  Click(f.window->Controls(), 1008);
+  ASSERT_EQ(f.window->Controls().Text(1008), "关闭");
+  PtyPair replugged;
+  qputenv("TAVRIK_EXTRA_PORTS", replugged.DevicePath().toLocal8Bit());
+  unit.HangUp();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return f.window->Controls().Text(1008) == "打开"; }));
+  EXPECT_GE(combo->findText(replugged.DevicePath()), 0);
+  qunsetenv("TAVRIK_EXTRA_PORTS");
+}
+
 TEST(CommandChannel, AMissingDeviceIsReportedAndTheWindowStaysClosed) {
   MainWindowFixture f;
   f.window->Controls().As<QComboBox>(1041)->setEditText("/dev/tavrik-no-such-port");
