@@ -58,11 +58,11 @@ add(1136, 'X', 'curve2Check', 'Gyro-z', (238, 375, 42, 10))
 # Ours beyond the template, on numbers no other control of it uses: the
 # frames counted so far, freezing the view, the view reset, the picture and
 # the points to files.
-add(1165, 'S', 'frameCountLabel', '', (290, 376, 110, 9))
-add(1161, 'B', 'pauseButton', 'Pause', (470, 373, 50, 14))
-add(1162, 'B', 'resetViewButton', 'Reset view', (526, 373, 56, 14))
-add(1163, 'B', 'saveImageButton', 'Save image', (588, 373, 56, 14))
-add(1164, 'B', 'exportPointsButton', 'Export points', (650, 373, 62, 14))
+add(1165, 'S', 'frameCountLabel', '', (290, 376, 70, 9))
+add(1161, 'B', 'pauseButton', 'Pause', (366, 373, 50, 14))
+add(1162, 'B', 'resetViewButton', 'Reset view', (422, 373, 56, 14))
+add(1163, 'B', 'saveImageButton', 'Save image', (484, 373, 56, 14))
+add(1164, 'B', 'exportPointsButton', 'Export points', (546, 373, 62, 14))
 add(1, 'B', 'returnButton', '返回主界面', (830, 373, 58, 14), default=True)
 curve.write(os.path.join(root, 'RealtimeCurve.ui'), os.path.join(root, 'RealtimeCurveIds.h'))
 

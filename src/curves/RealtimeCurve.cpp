@@ -4,6 +4,7 @@
 #include <QHideEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTime>
@@ -11,6 +12,7 @@
 
 #include "curves/CTChart.h"
 #include "curves/CurvePointsFile.h"
+#include "curves/StretchingChart.h"
 #include "device/DeviceSession.h"
 #include "services/WindowServices.h"
 #include "ui_RealtimeCurve.h"
@@ -33,7 +35,8 @@ RealtimeCurve::RealtimeCurve(const SampleHub& samples, DeviceSession& session,
       m_modeSwitchTimer(new QTimer(this)),
       m_redrawTimer(new QTimer(this)) {
   m_ui->setupUi(this);
-  setFixedSize(size());
+  m_stretch = std::make_unique<StretchingChart>(*this, *m_ui->chart);
+  setMinimumSize(m_stretch->MinimumSize());
 
   // The chart as the window first draws it: its title and three line series.
   CTChart& chart = *m_ui->chart;
@@ -68,6 +71,21 @@ RealtimeCurve::RealtimeCurve(const SampleHub& samples, DeviceSession& session,
 
 RealtimeCurve::~RealtimeCurve() = default;
 
+void RealtimeCurve::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  m_stretch->Fit(size());
+}
+
+// Drawn wider than a laptop's screen: there the window opens as large as
+// the screen allows, title bar included.
+void RealtimeCurve::FitScreen() {
+  const QScreen* shown = screen();
+  if (shown == nullptr) return;
+  const QSize room = shown->availableGeometry().size() - QSize(kFrameAllowance, kTitleAllowance);
+  const QSize fitted = size().boundedTo(room).expandedTo(minimumSize());
+  if (fitted != size()) resize(fitted);
+}
+
 CTChart& RealtimeCurve::Chart() const {
   return *m_ui->chart;
 }
@@ -98,6 +116,7 @@ QAbstractButton* RealtimeCurve::CurveCheck(int index) const {
 }
 
 void RealtimeCurve::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FitScreen();
   QDialog::showEvent(event);
   // Coming back from the task bar is not a new opening.
   if (!event->spontaneous() && !m_open) Open();

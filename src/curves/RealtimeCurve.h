@@ -15,6 +15,7 @@ class DeviceSession;
 class QAbstractButton;
 class QTimer;
 class SampleHub;
+class StretchingChart;
 class WindowServices;
 
 namespace Ui {
@@ -80,8 +81,13 @@ class RealtimeCurve : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Room left on the screen for the window manager's frame.
+  static constexpr int kFrameAllowance = 8, kTitleAllowance = 40;
+
+  void FitScreen();
   void Open();
   void Close();
   void EnterCurveMode();
@@ -91,6 +97,7 @@ class RealtimeCurve : public QDialog {
   QAbstractButton* CurveCheck(int index) const;
 
   std::unique_ptr<Ui::RealtimeCurve> m_ui;
+  std::unique_ptr<StretchingChart> m_stretch;
   DeviceSession& m_session;
   WindowServices& m_services;
   CurvePointFeed m_feed;

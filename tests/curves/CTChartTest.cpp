@@ -112,6 +112,26 @@ TEST(CTChart, TheXAxisShowsThePointLabelsWhereThereArePoints) {
   EXPECT_GE(chart.Redraws(), 1u);
 }
 
+TEST(CTChart, ATimeSharedByNeighbouringTicksIsLabelledOnce) {
+  CTChart chart;
+  chart.resize(800, 400);
+  CTChartSeries& s = chart.AddSeries("Gx", Qt::red);
+  // A second's worth of points per label, as a fast unit gives them.
+  for (int i = 0; i < 1500; ++i) {
+    s.AddSeriesPoint(i, i, QStringLiteral("00:%1").arg(i / 500, 2, 10, QChar('0')), Qt::red);
+  }
+  chart.show();
+  chart.Redraw();
+  chart.Plot().replot(QCustomPlot::rpImmediateRefresh);
+  const QVector<double> ticks = chart.Plot().xAxis->tickVector();
+  QStringList shown;
+  for (const QString& label : chart.Plot().xAxis->tickVectorLabels()) {
+    if (!label.isEmpty()) shown << label;
+  }
+  ASSERT_GT(ticks.size(), shown.size());  // several ticks to a second
+  EXPECT_EQ(shown, (QStringList{"00:00", "00:01", "00:02"}));
+}
+
 TEST(CTChart, AFlatLineSitsInsideTheView) {
   CTChart chart;
   CTChartSeries& s = chart.AddSeries("Gx", Qt::red);

@@ -402,3 +402,27 @@ TEST_F(RealtimeCurveTest, AFullSpeedReplayIsFollowedToItsLastFrame) {
 }
 
 }  // namespace
+
+// Drawn 1566 px wide, the window must still serve on a 1366 x 768 laptop:
+// it shrinks to what its controls need, the chart giving up the room.
+TEST_F(RealtimeCurveTest, TheWindowFitsALaptopScreenWithEveryControlInside) {
+  RealtimeCurve& window = curve();
+  EXPECT_LE(window.minimumWidth(), 1366 - 16);
+  EXPECT_LE(window.minimumHeight(), 768 - 48);
+  w.Open(1152, [&](QDialog&) {
+    window.resize(1340, 700);
+    QCoreApplication::processEvents();
+    const QRect inside(QPoint(0, 0), window.size());
+    for (QWidget* child : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      if (child->isHidden() || child->isWindow()) continue;
+      EXPECT_TRUE(inside.contains(child->geometry())) << child->objectName().toStdString();
+    }
+    QWidget* exportButton = window.findChild<QWidget*>("exportPointsButton");
+    ASSERT_NE(exportButton, nullptr);
+    EXPECT_FALSE(Control(1)->geometry().intersects(exportButton->geometry()));
+    EXPECT_EQ(curve().Chart().width(), 1542 - (1566 - 1340));
+    window.resize(1566, 670);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(curve().Chart().geometry(), QRect(12, 12, 1542, 612));
+  });
+}
