@@ -107,21 +107,23 @@ bool Navigate::TakePosition(double& longitude, double& latitude) {
   return true;
 }
 
-void Navigate::MarkStart(double longitude, double latitude) {
+bool Navigate::MarkStart(double longitude, double latitude) {
   m_track.Clear();
-  if (page.callScriptFunction(kSetStart, longitudeText, latitudeText)) {
-    m_track.Add(longitude, latitude, QDateTime::currentDateTimeUtc());
-  }
+  if (!page.callScriptFunction(kSetStart, longitudeText, latitudeText)) return false;
+  m_track.Add(longitude, latitude, QDateTime::currentDateTimeUtc());
+  return true;
 }
 
 void Navigate::OnTick() {
   if (!marking) return;
+  // Marks before the start would be drawn without a start marker, on a map
+  // not yet centred on the vehicle.
+  if (m_startPending && !page.HasDocument()) return;
   double longitude = 0;
   double latitude = 0;
   if (!TakePosition(longitude, latitude)) return;
   if (m_startPending) {
-    m_startPending = false;
-    MarkStart(longitude, latitude);
+    m_startPending = !MarkStart(longitude, latitude);
     return;
   }
   if (page.callScriptFunction(kMark, longitudeText, latitudeText)) {
@@ -132,12 +134,9 @@ void Navigate::OnTick() {
 void Navigate::StartMarking() {
   double longitude = 0;
   double latitude = 0;
-  if (TakePosition(longitude, latitude)) {
-    m_startPending = false;
-    MarkStart(longitude, latitude);
-  } else {
-    m_startPending = true;
-  }
+  // Pressed while the page is still loading, the call fails as any call
+  // without a page does, and the start follows once the page is there.
+  m_startPending = !TakePosition(longitude, latitude) || !MarkStart(longitude, latitude);
   marking = true;
 }
 

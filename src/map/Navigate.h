@@ -69,7 +69,8 @@ class Navigate : public QDialog {
   void SaveTrack();
   // Formats the current position into the texts; false without a sample.
   bool TakePosition(double& longitude, double& latitude);
-  void MarkStart(double longitude, double latitude);
+  // False when there was no page to take the start.
+  bool MarkStart(double longitude, double latitude);
 
   std::unique_ptr<Ui::Navigate> m_ui;
   WindowServices& m_services;
@@ -78,7 +79,8 @@ class Navigate : public QDialog {
   QString latitudeText;
   QString longitudeText;
   bool marking = false;
-  // "开始" came before the first sample; the first one becomes the start.
+  // "开始" came before the first sample, or before the page had loaded; the
+  // start is marked at the first tick that has both.
   bool m_startPending = false;
   TrackLog m_track;
   QTimer* m_markTimer;
