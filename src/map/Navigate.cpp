@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -31,6 +32,17 @@ Navigate::Navigate(WindowServices& services, PositionSource position, QWidget* p
       m_markTimer(new QTimer(this)) {
   m_ui->setupUi(this);
   setModal(false);
+  // The browser takes whatever room the window has; the buttons keep their
+  // size and their distance from the right and bottom edges, as drawn.
+  m_drawnSize = size();
+  m_browserPlace = {m_ui->browser, m_ui->browser->geometry()};
+  for (QPushButton* button : {m_ui->saveTrackButton, m_ui->startButton, m_ui->clearButton,
+                              m_ui->exitButton, m_ui->testButton}) {
+    m_buttonPlaces.push_back({button, button->geometry()});
+  }
+  setMinimumSize(kMinimumSize);
+  resize(kDefaultSize);
+  FitControls();
   m_markTimer->setObjectName("markTimer");
   m_markTimer->setInterval(kMarkPeriodMs);
   connect(m_markTimer, &QTimer::timeout, this, &Navigate::OnTick);
@@ -77,6 +89,18 @@ void Navigate::hideEvent(QHideEvent* event) {
   m_startPending = false;
   page.releaseDocument();
   m_ui->browser->Unload();
+}
+
+void Navigate::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  FitControls();
+}
+
+void Navigate::FitControls() {
+  const int dx = width() - m_drawnSize.width();
+  const int dy = height() - m_drawnSize.height();
+  m_browserPlace.widget->setGeometry(m_browserPlace.drawn.adjusted(0, 0, dx, dy));
+  for (const Placed& p : m_buttonPlaces) p.widget->setGeometry(p.drawn.translated(dx, dy));
 }
 
 void Navigate::done(int result) {

@@ -296,6 +296,55 @@ TEST_F(NavigateTest, StartPressedWhileThePageLoadsIsMarkedOnceItHasLoaded) {
   EXPECT_EQ(window->Track().Points().size(), static_cast<size_t>(state.value("points").toInt()));
 }
 
+TEST_F(NavigateTest, FitsALaptopScreenAndTheMapTakesTheRoomItIsGiven) {
+  UseOurPage();
+  ASSERT_TRUE(Open());
+  // 1366x768, less a title bar, borders and a desktop panel.
+  const QSize laptopRoom(1366 - 2 * 8, 768 - 40 - 36);
+  EXPECT_LE(window->width(), laptopRoom.width());
+  EXPECT_LE(window->height(), laptopRoom.height());
+  EXPECT_TRUE(window->isSizeGripEnabled());
+
+  QPushButton* buttons[] = {Button(kSaveTrackButton), Button(kStartButton), Button(kClearButton),
+                            Button(kExitButton)};
+  // Every button whole inside the window, right of the map, none over
+  // another; the map fills the rest.
+  auto expectUsable = [&] {
+    const QRect inside = window->rect();
+    const QRect map = window->Browser().geometry();
+    EXPECT_TRUE(inside.contains(map));
+    for (QPushButton* b : buttons) {
+      EXPECT_TRUE(inside.contains(b->geometry())) << b->text().toStdString();
+      EXPECT_GT(b->geometry().left(), map.right()) << b->text().toStdString();
+      for (QPushButton* other : buttons) {
+        if (other == b) continue;
+        EXPECT_FALSE(b->geometry().intersects(other->geometry()));
+      }
+    }
+    EXPECT_GT(map.width(), inside.width() - 120);
+    EXPECT_GT(map.height(), inside.height() - 40);
+  };
+  expectUsable();
+
+  window->resize(window->minimumSize());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->size() == window->minimumSize(); }));
+  expectUsable();
+
+  const QSize before = window->size();
+  const QRect mapBefore = window->Browser().geometry();
+  const QRect exitBefore = Button(kExitButton)->geometry();
+  const QSize grown = before + QSize(500, 300);
+  window->resize(grown);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->size() == grown; }));
+  expectUsable();
+  EXPECT_EQ(window->Browser().size(), mapBefore.size() + QSize(500, 300));
+  EXPECT_EQ(Button(kExitButton)->geometry(), exitBefore.translated(500, 300));
+  // The page inside follows the browser area.
+  EXPECT_TRUE(WaitForPage(Doc(), QString("window.innerWidth === %1 && window.innerHeight === %2")
+                                     .arg(window->Browser().width())
+                                     .arg(window->Browser().height())));
+}
+
 TEST_F(NavigateTest, ClearStopsTheMarksAndEmptiesThePage) {
   UseOurPage();
   ASSERT_TRUE(Open());
