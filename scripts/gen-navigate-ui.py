@@ -27,8 +27,10 @@ class NavigateDialog(Dialog):
         return super().ui().replace(' <resources/>\n', CUSTOM_WIDGETS + ' <resources/>\n', 1)
 
 
+# Drawn at its first size; the window itself opens smaller, to fit a laptop
+# screen, and resizes with the browser taking the room (Navigate.cpp).
 dlg = NavigateDialog('Navigate', 145, 'Navigate', (741, 480), ids_namespace='NavigateIds',
-                     generator='scripts/gen-navigate-ui.py')
+                     generator='scripts/gen-navigate-ui.py', resizable=True, fixed_size=False)
 add = dlg.add
 
 add(1147, 'W', 'browser', '', (7, 7, 690, 466))

@@ -30,6 +30,8 @@ class CWebPage {
   void releaseDocument() { m_spDoc = nullptr; }
   // Whether a page is held whose script can be called.
   bool getScript();
+  // The same question without recording anything, for callers that wait.
+  bool HasDocument() const { return !m_spDoc.isNull(); }
 
   bool callScriptFunction(const QString& name, ScriptResult done = {});
   bool callScriptFunction(const QString& name, const QString& first, const QString& second,

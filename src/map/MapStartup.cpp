@@ -42,14 +42,12 @@ void PrepareMapBeforeApplication() {
   // The browser lists its start-up settings on every start; QT_LOGGING_RULES
   // still brings them back when wanted.
   QLoggingCategory::setFilterRules("qt.webenginecontext.info=false");
-  if (RunsAsRoot()) {
-    // Appended, so that flags already set (remote hosts blocked in tests)
-    // are kept.
-    QByteArray flags = qgetenv(kBrowserFlags);
-    if (!flags.split(' ').contains(kNoSandbox)) {
-      if (!flags.isEmpty()) flags += ' ';
-      flags += kNoSandbox;
-      qputenv(kBrowserFlags, flags);
-    }
-  }
+  const QByteArray flags = qgetenv(kBrowserFlags);
+  const QByteArray needed = BrowserFlagsFor(flags, RunsAsRoot());
+  if (needed != flags) qputenv(kBrowserFlags, needed);
+}
+
+QByteArray BrowserFlagsFor(const QByteArray& flags, bool runsAsRoot) {
+  if (!runsAsRoot || flags.split(' ').contains(kNoSandbox)) return flags;
+  return flags.isEmpty() ? QByteArray(kNoSandbox) : flags + ' ' + kNoSandbox;
 }

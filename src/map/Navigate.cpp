@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -31,6 +32,17 @@ Navigate::Navigate(WindowServices& services, PositionSource position, QWidget* p
       m_markTimer(new QTimer(this)) {
   m_ui->setupUi(this);
   setModal(false);
+  // The browser takes whatever room the window has; the buttons keep their
+  // size and their distance from the right and bottom edges, as drawn.
+  m_drawnSize = size();
+  m_browserPlace = {m_ui->browser, m_ui->browser->geometry()};
+  for (QPushButton* button : {m_ui->saveTrackButton, m_ui->startButton, m_ui->clearButton,
+                              m_ui->exitButton, m_ui->testButton}) {
+    m_buttonPlaces.push_back({button, button->geometry()});
+  }
+  setMinimumSize(kMinimumSize);
+  resize(kDefaultSize);
+  FitControls();
   m_markTimer->setObjectName("markTimer");
   m_markTimer->setInterval(kMarkPeriodMs);
   connect(m_markTimer, &QTimer::timeout, this, &Navigate::OnTick);
@@ -79,6 +91,18 @@ void Navigate::hideEvent(QHideEvent* event) {
   m_ui->browser->Unload();
 }
 
+void Navigate::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  FitControls();
+}
+
+void Navigate::FitControls() {
+  const int dx = width() - m_drawnSize.width();
+  const int dy = height() - m_drawnSize.height();
+  m_browserPlace.widget->setGeometry(m_browserPlace.drawn.adjusted(0, 0, dx, dy));
+  for (const Placed& p : m_buttonPlaces) p.widget->setGeometry(p.drawn.translated(dx, dy));
+}
+
 void Navigate::done(int result) {
   marking = false;
   m_startPending = false;
@@ -107,21 +131,23 @@ bool Navigate::TakePosition(double& longitude, double& latitude) {
   return true;
 }
 
-void Navigate::MarkStart(double longitude, double latitude) {
+bool Navigate::MarkStart(double longitude, double latitude) {
   m_track.Clear();
-  if (page.callScriptFunction(kSetStart, longitudeText, latitudeText)) {
-    m_track.Add(longitude, latitude, QDateTime::currentDateTimeUtc());
-  }
+  if (!page.callScriptFunction(kSetStart, longitudeText, latitudeText)) return false;
+  m_track.Add(longitude, latitude, QDateTime::currentDateTimeUtc());
+  return true;
 }
 
 void Navigate::OnTick() {
   if (!marking) return;
+  // Marks before the start would be drawn without a start marker, on a map
+  // not yet centred on the vehicle.
+  if (m_startPending && !page.HasDocument()) return;
   double longitude = 0;
   double latitude = 0;
   if (!TakePosition(longitude, latitude)) return;
   if (m_startPending) {
-    m_startPending = false;
-    MarkStart(longitude, latitude);
+    m_startPending = !MarkStart(longitude, latitude);
     return;
   }
   if (page.callScriptFunction(kMark, longitudeText, latitudeText)) {
@@ -132,12 +158,9 @@ void Navigate::OnTick() {
 void Navigate::StartMarking() {
   double longitude = 0;
   double latitude = 0;
-  if (TakePosition(longitude, latitude)) {
-    m_startPending = false;
-    MarkStart(longitude, latitude);
-  } else {
-    m_startPending = true;
-  }
+  // Pressed while the page is still loading, the call fails as any call
+  // without a page does, and the start follows once the page is there.
+  m_startPending = !TakePosition(longitude, latitude) || !MarkStart(longitude, latitude);
   marking = true;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "map/CWebPage.h"
 #include "map/TrackLog.h"
@@ -30,6 +33,10 @@ class Navigate : public QDialog {
 
   static constexpr int kMarkPeriodMs = 150;
   static constexpr const char* kPageFileName = "geo.mth";
+  // Opens at a size that fits a 1366x768 laptop screen with the window's
+  // frame and a desktop panel; grows from there as the user likes.
+  static constexpr QSize kDefaultSize{1200, 660};
+  static constexpr QSize kMinimumSize{600, 420};
 
   Navigate(WindowServices& services, PositionSource position, QWidget* parent = nullptr);
   ~Navigate() override;
@@ -58,8 +65,15 @@ class Navigate : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  struct Placed {
+    QWidget* widget;
+    QRect drawn;
+  };
+
+  void FitControls();
   void OpenPage();
   void OnDocumentReady(bool loaded);
   void OnTick();
@@ -69,7 +83,8 @@ class Navigate : public QDialog {
   void SaveTrack();
   // Formats the current position into the texts; false without a sample.
   bool TakePosition(double& longitude, double& latitude);
-  void MarkStart(double longitude, double latitude);
+  // False when there was no page to take the start.
+  bool MarkStart(double longitude, double latitude);
 
   std::unique_ptr<Ui::Navigate> m_ui;
   WindowServices& m_services;
@@ -78,8 +93,12 @@ class Navigate : public QDialog {
   QString latitudeText;
   QString longitudeText;
   bool marking = false;
-  // "开始" came before the first sample; the first one becomes the start.
+  // "开始" came before the first sample, or before the page had loaded; the
+  // start is marked at the first tick that has both.
   bool m_startPending = false;
   TrackLog m_track;
   QTimer* m_markTimer;
+  QSize m_drawnSize;
+  Placed m_browserPlace{};
+  std::vector<Placed> m_buttonPlaces;
 };

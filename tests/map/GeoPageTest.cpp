@@ -6,6 +6,7 @@
 
 #include <QDesktopServices>
 #include <QImage>
+#include <QRegularExpression>
 #include <QVariantList>
 #include <memory>
 
@@ -19,20 +20,37 @@ namespace {
 const QColor kOfflinePaper(0xf3, 0xf1, 0xea);
 const QColor kGridLine(0xd3, 0xcc, 0xb8);
 const QColor kTrackColour(0xd7, 0x19, 0x1c);
+const QColor kGridText(0x7d, 0x75, 0x62);
 
 bool Near(QColor a, QColor b, int tolerance = 6) {
   return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
          std::abs(a.blue() - b.blue()) <= tolerance;
 }
 
-int CountPixels(const QImage& image, QColor colour, int tolerance = 6) {
+int CountPixels(const QImage& image, QColor colour, int tolerance = 6, QRect area = {}) {
+  area = area.isNull() ? image.rect() : area.intersected(image.rect());
   int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
       if (Near(image.pixelColor(x, y), colour, tolerance)) ++count;
     }
   }
   return count;
+}
+
+// The grid label whose text matches, as the page reports it; empty if none.
+QVariantMap GridLabel(const QVariantMap& state, const QString& pattern) {
+  const QRegularExpression text(QRegularExpression::anchoredPattern(pattern));
+  for (const QVariant& label : state.value("gridLabels").toList()) {
+    if (text.match(label.toMap().value("text").toString()).hasMatch()) return label.toMap();
+  }
+  return {};
+}
+
+// Where a grid label's text stands: it begins at its point, on the baseline.
+QRect LabelArea(const QVariantMap& label) {
+  const QPoint baseline(qRound(label.value("x").toDouble()), qRound(label.value("y").toDouble()));
+  return QRect(baseline.x(), baseline.y() - 11, 60, 14);
 }
 
 class GeoPageTest : public ::testing::Test {
@@ -138,7 +156,7 @@ TEST_F(GeoPageTest, MarkingWithoutStartBeginsTheTrack) {
 
 TEST_F(GeoPageTest, OfflineBackgroundWhenTilesFail) {
   ASSERT_TRUE(WaitForPage(Doc(), "geoState().background === 'offline'"));
-  const QVariantMap state = State();
+  QVariantMap state = State();
   EXPECT_GT(state.value("tileErrors").toInt(), 0);
   EXPECT_EQ(state.value("tilesLoaded").toInt(), 0);
 
@@ -157,11 +175,32 @@ TEST_F(GeoPageTest, OfflineBackgroundWhenTilesFail) {
       kPageDeadlineMs));
   EXPECT_GT(CountPixels(picture, kOfflinePaper), picture.width() * picture.height() / 2);
   EXPECT_GT(CountPixels(picture, kGridLine, 4), 500);
-  // The degrees of the grid are written on it.
-  const QString labels =
+  const QString attribution =
       RunScript(Doc(), "document.querySelector('.leaflet-control-attribution').textContent")
           .toString();
-  EXPECT_TRUE(labels.contains(QString::fromUtf8("离线底图"))) << labels.toStdString();
+  EXPECT_TRUE(attribution.contains(QString::fromUtf8("离线底图"))) << attribution.toStdString();
+
+  // The grid's degrees are written on it: the map is centred on the start, so
+  // the parallel and the meridian through it carry labels, and their text is
+  // on screen.
+  state = State();
+  const QVariantMap parallel = GridLabel(state, QString::fromUtf8("39\\.90*°N"));
+  const QVariantMap meridian = GridLabel(state, QString::fromUtf8("116\\.30*°E"));
+  ASSERT_FALSE(parallel.isEmpty()) << state.value("gridLabels").toList().size() << " labels";
+  ASSERT_FALSE(meridian.isEmpty());
+  const QRect parallelText = LabelArea(parallel);
+  EXPECT_GT(CountPixels(picture, kGridText, 40, parallelText), 15);
+  EXPECT_GT(CountPixels(picture, kGridText, 40, LabelArea(meridian)), 15);
+  // Left of the text, the same height: only paper and grid.
+  EXPECT_EQ(CountPixels(picture, kGridText, 40, parallelText.translated(-100, 0)), 0);
+
+  // South and west of Greenwich the letters turn.
+  ASSERT_TRUE(Call("setStartMarkfun", {"-70.600000", "-33.870000"}));
+  ASSERT_TRUE(WaitForPage(Doc(),
+                          "geoState().gridLabels.some(function (label) {"
+                          " return /^33\\.870*°S$/.test(label.text); })"));
+  EXPECT_FALSE(GridLabel(State(), QString::fromUtf8("70\\.60*°W")).isEmpty());
+  EXPECT_TRUE(GridLabel(State(), QString::fromUtf8(".*°[NE]")).isEmpty());
 }
 
 TEST_F(GeoPageTest, OnlineTilesWhenTheServerAnswers) {
@@ -181,8 +220,9 @@ TEST_F(GeoPageTest, OnlineTilesWhenTheServerAnswers) {
                picture.width() * picture.height() / 2;
       },
       kPageDeadlineMs));
-  // The grid is gone under real tiles.
+  // The grid is gone under real tiles, its degrees with it.
   EXPECT_EQ(CountPixels(picture, kGridLine, 2), 0);
+  EXPECT_TRUE(State().value("gridLabels").toList().isEmpty());
 }
 
 TEST_F(GeoPageTest, RemoteHostsDoNotResolve) {

@@ -8,9 +8,11 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QPushButton>
+#include <memory>
 
 #include "mainwindow/ControlMap.h"
 #include "mainwindow/MapPanel.h"
+#include "mainwindow/TavrikDlgIds.h"
 #include "map/CExplorer_map.h"
 #include "map/Navigate.h"
 #include "map/NavigateIds.h"
@@ -41,45 +43,102 @@ void Click(QWidget& parent, int id) {
   ADD_FAILURE() << "no button " << id;
 }
 
-TEST(MapFromMainWindow, TheUnitsTrackIsMarkedWhileTheMainWindowAnswers) {
-  // Output starts only when asked, so the first frames are the ones at rest
-  // at the start position.
-  VirtualUnit unit({"--stopped", "--baud", "921600", "--rate", "100"});
-  ASSERT_FALSE(unit.Device().isEmpty());
+// The texts the page got at its last call of the function, "lon, lat".
+QString Arguments(const QVariantMap& state, const char* function) {
+  return state.value("lastArguments").toMap().value(function).toStringList().join(", ");
+}
+
+// The unit on its line, the main window connected to it with the output
+// started, and the map open with its page loaded.
+class MapFromMainWindow : public ::testing::Test {
+ protected:
+  void Connect(const QStringList& unitOptions) {
+    unit = std::make_unique<VirtualUnit>(unitOptions + QStringList{"--baud", "921600"});
+    ASSERT_FALSE(unit->Device().isEmpty());
+    CopyPageInto(QDir::currentPath());
+    const ControlMap& c = f.window->Controls();
+    c.As<QComboBox>(MainIds::kPortCombo)->setEditText(unit->Device());
+    c.As<QComboBox>(MainIds::kBaudCombo)->setCurrentText("921600");
+    Click(*f.window, MainIds::kOpenButton);
+    ASSERT_EQ(c.Text(MainIds::kOpenButton), "关闭");
+    Click(*f.window, MainIds::kStartOutputButton);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return f.window->Samples().LatestSequence() > 5; }));
+
+    Click(*f.window, MainIds::kMapButton);
+    map = &f.window->Map().Window();
+    ASSERT_TRUE(map->isVisible());
+    ASSERT_FALSE(map->isModal());
+    ASSERT_TRUE(
+        ProcessEventsUntil([&] { return map->Browser().Document() != nullptr; }, kPageDeadlineMs));
+    page = map->Browser().Document();
+  }
+
+  void TearDown() override {
+    if (map != nullptr) map->close();
+    Click(*f.window, MainIds::kOpenButton);
+  }
+
+  QVariantMap State() { return PageState(page); }
+
+  std::unique_ptr<VirtualUnit> unit;
   MainWindowFixture f;
-  CopyPageInto(QDir::currentPath());
-  const ControlMap& c = f.window->Controls();
-  c.As<QComboBox>(1041)->setEditText(unit.Device());
-  c.As<QComboBox>(1040)->setCurrentText("921600");
-  Click(*f.window, 1008);
-  ASSERT_EQ(c.Text(1008), "关闭");
+  Navigate* map = nullptr;
+  QWebEnginePage* page = nullptr;
+};
 
-  Click(*f.window, 1148);  // "导航"
-  Navigate& map = f.window->Map().Window();
-  ASSERT_TRUE(map.isVisible());
-  ASSERT_FALSE(map.isModal());
-  ASSERT_TRUE(
-      ProcessEventsUntil([&] { return map.Browser().Document() != nullptr; }, kPageDeadlineMs));
-  Click(*f.window, 1060);  // "开始输出"
-  ASSERT_TRUE(ProcessEventsUntil([&] { return f.window->Samples().LatestSequence() > 5; }));
-
-  Click(map, NavigateIds::kStartButton);
-  QWebEnginePage* page = map.Browser().Document();
+TEST_F(MapFromMainWindow, StartSendsTheUnitsPositionAsTextsInOrder) {
+  // The static frame's position is 116.3123456, 39.9123456: as "%f" gives it.
+  const QString expected = "116.312346, 39.912346";
+  ASSERT_NO_FATAL_FAILURE(Connect({"--static"}));
+  Click(*map, NavigateIds::kStartButton);
   ASSERT_TRUE(WaitForPage(page, "geoState().calls.setStartMarkfun === 1"));
-  EXPECT_EQ(PageState(page).value("lastArguments").toMap().value("setStartMarkfun").toStringList(),
-            (QStringList{"116.300000", "39.900000"}));
+  QVariantMap state = State();
+  EXPECT_EQ(Arguments(state, "setStartMarkfun"), expected);
+  const QVariantMap start = state.value("start").toMap();
+  EXPECT_DOUBLE_EQ(start.value("lon").toDouble(), 116.312346);
+  EXPECT_DOUBLE_EQ(start.value("lat").toDouble(), 39.912346);
+
+  ASSERT_TRUE(WaitForPage(page, "geoState().calls.justmarkfun >= 2"));
+  EXPECT_EQ(Arguments(State(), "justmarkfun"), expected);
+
+  Click(*map, NavigateIds::kClearButton);
+  EXPECT_FALSE(map->IsMarking());
+  ASSERT_TRUE(WaitForPage(page, "geoState().points === 0"));
+}
+
+TEST_F(MapFromMainWindow, TheMovingUnitsTrackGrowsWhileTheMainWindowAnswers) {
+  // The unit stands still for its first seconds, then drives its loop.
+  ASSERT_NO_FATAL_FAILURE(Connect({"--rate", "100"}));
+  Click(*map, NavigateIds::kStartButton);
+  ASSERT_TRUE(WaitForPage(page, "geoState().calls.setStartMarkfun === 1"));
+  const QString start = Arguments(State(), "setStartMarkfun");
+  // Under way: from here on the vehicle covers more than a "%f" step of
+  // latitude or longitude between two marks.
+  ASSERT_TRUE(WaitForPage(page, "geoState().distanceMetres > 5"));
+
+  // Each new point is a new position, in the texts the page was sent.
+  QString previous = Arguments(State(), "justmarkfun");
+  int points = State().value("points").toInt();
+  for (int i = 0; i < 10; ++i) {
+    ASSERT_TRUE(WaitForPage(page, QString("geoState().points > %1").arg(points)));
+    const QVariantMap state = State();
+    const QString position = Arguments(state, "justmarkfun");
+    EXPECT_NE(position, previous) << "point " << state.value("points").toInt();
+    EXPECT_NE(position, start);
+    previous = position;
+    points = state.value("points").toInt();
+  }
+  EXPECT_EQ(Arguments(State(), "setStartMarkfun"), start) << "one start only";
+  EXPECT_EQ(State().value("calls").toMap().value("setStartMarkfun").toInt(), 1);
 
   // The main window answers while the map marks: a command and its reply.
-  Click(*f.window, 1061);  // "停止输出"
+  Click(*f.window, MainIds::kStopOutputButton);
   ASSERT_TRUE(
       ProcessEventsUntil([&] { return f.services.MessageTexts().contains("设置停止输出成功\n"); }));
-  EXPECT_TRUE(map.IsMarking());
-  EXPECT_TRUE(WaitForPage(page, "geoState().points >= 10"));
+  EXPECT_TRUE(map->IsMarking());
 
-  Click(map, NavigateIds::kClearButton);
-  EXPECT_FALSE(map.IsMarking());
-  map.close();
-  Click(*f.window, 1008);
+  Click(*map, NavigateIds::kClearButton);
+  EXPECT_FALSE(map->IsMarking());
 }
 
 }  // namespace

@@ -87,14 +87,17 @@ class NavigateTest : public ::testing::Test {
     file.write(html);
   }
 
+  void CreateWindow() {
+    if (window) return;
+    window = std::make_unique<Navigate>(
+        services, [this](double& lon, double& lat) { return unit.Read(lon, lat); });
+    QObject::connect(window->findChild<QTimer*>("markTimer"), &QTimer::timeout,
+                     [this] { ++ticks; });
+  }
+
   // Opens the window and waits until the page has loaded or failed to.
   bool Open() {
-    if (!window) {
-      window = std::make_unique<Navigate>(
-          services, [this](double& lon, double& lat) { return unit.Read(lon, lat); });
-      QObject::connect(window->findChild<QTimer*>("markTimer"), &QTimer::timeout,
-                       [this] { ++ticks; });
-    }
+    CreateWindow();
     bool ready = false;
     bool loaded = false;
     const auto connection = QObject::connect(window.get(), &Navigate::PageReady, [&](bool ok) {
@@ -264,6 +267,82 @@ TEST_F(NavigateTest, StartBeforeTheFirstSampleStartsAtTheFirstSample) {
   EXPECT_DOUBLE_EQ(start.value("lon").toDouble(), 121.5);
   EXPECT_DOUBLE_EQ(start.value("lat").toDouble(), 31.2);
   ASSERT_TRUE(WaitForTrack(3));
+}
+
+TEST_F(NavigateTest, StartPressedWhileThePageLoadsIsMarkedOnceItHasLoaded) {
+  UseOurPage();
+  CreateWindow();
+  window->ShowOrRaise();
+  ASSERT_EQ(Doc(), nullptr) << "the page loads in the background";
+  Click(kStartButton);
+  EXPECT_TRUE(window->IsMarking());
+  // Refused at once, as every call without a page is.
+  EXPECT_EQ(window->Page().lastError(), "Cannot GetScript");
+
+  ASSERT_TRUE(ProcessEventsUntil([&] { return Doc() != nullptr; }, kPageDeadlineMs));
+  ASSERT_TRUE(WaitForTrack(4));
+  const QVariantMap state = State();
+  EXPECT_EQ(state.value("calls").toMap().value("setStartMarkfun").toInt(), 1);
+  EXPECT_EQ(state.value("lastArguments").toMap().value("setStartMarkfun").toStringList(),
+            (QStringList{"116.300000", "39.900000"}));
+  const QVariantMap start = state.value("start").toMap();
+  EXPECT_DOUBLE_EQ(start.value("lon").toDouble(), 116.3);
+  EXPECT_DOUBLE_EQ(start.value("lat").toDouble(), 39.9);
+  // Centred on the start at street scale, not left at the country it opens on.
+  EXPECT_GE(state.value("zoom").toInt(), 16);
+  const QVariantMap centre = state.value("centre").toMap();
+  EXPECT_NEAR(centre.value("lon").toDouble(), 116.3, 1e-6);
+  EXPECT_NEAR(centre.value("lat").toDouble(), 39.9, 1e-6);
+  EXPECT_EQ(window->Track().Points().size(), static_cast<size_t>(state.value("points").toInt()));
+}
+
+TEST_F(NavigateTest, FitsALaptopScreenAndTheMapTakesTheRoomItIsGiven) {
+  UseOurPage();
+  ASSERT_TRUE(Open());
+  // 1366x768, less a title bar, borders and a desktop panel.
+  const QSize laptopRoom(1366 - 2 * 8, 768 - 40 - 36);
+  EXPECT_LE(window->width(), laptopRoom.width());
+  EXPECT_LE(window->height(), laptopRoom.height());
+  EXPECT_TRUE(window->isSizeGripEnabled());
+
+  QPushButton* buttons[] = {Button(kSaveTrackButton), Button(kStartButton), Button(kClearButton),
+                            Button(kExitButton)};
+  // Every button whole inside the window, right of the map, none over
+  // another; the map fills the rest.
+  auto expectUsable = [&] {
+    const QRect inside = window->rect();
+    const QRect map = window->Browser().geometry();
+    EXPECT_TRUE(inside.contains(map));
+    for (QPushButton* b : buttons) {
+      EXPECT_TRUE(inside.contains(b->geometry())) << b->text().toStdString();
+      EXPECT_GT(b->geometry().left(), map.right()) << b->text().toStdString();
+      for (QPushButton* other : buttons) {
+        if (other == b) continue;
+        EXPECT_FALSE(b->geometry().intersects(other->geometry()));
+      }
+    }
+    EXPECT_GT(map.width(), inside.width() - 120);
+    EXPECT_GT(map.height(), inside.height() - 40);
+  };
+  expectUsable();
+
+  window->resize(window->minimumSize());
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->size() == window->minimumSize(); }));
+  expectUsable();
+
+  const QSize before = window->size();
+  const QRect mapBefore = window->Browser().geometry();
+  const QRect exitBefore = Button(kExitButton)->geometry();
+  const QSize grown = before + QSize(500, 300);
+  window->resize(grown);
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window->size() == grown; }));
+  expectUsable();
+  EXPECT_EQ(window->Browser().size(), mapBefore.size() + QSize(500, 300));
+  EXPECT_EQ(Button(kExitButton)->geometry(), exitBefore.translated(500, 300));
+  // The page inside follows the browser area.
+  EXPECT_TRUE(WaitForPage(Doc(), QString("window.innerWidth === %1 && window.innerHeight === %2")
+                                     .arg(window->Browser().width())
+                                     .arg(window->Browser().height())));
 }
 
 TEST_F(NavigateTest, ClearStopsTheMarksAndEmptiesThePage) {

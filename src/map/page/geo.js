@@ -267,6 +267,7 @@
     options: { pane: 'geoGrid', line: '#d3ccb8', text: '#7d7562' },
 
     onAdd: function () {
+      this._labels = [];
       this._canvas = L.DomUtil.create('canvas', 'geo-grid');
       this._canvas.style.pointerEvents = 'none';
       this.getPane().appendChild(this._canvas);
@@ -276,6 +277,18 @@
     onRemove: function () {
       L.DomUtil.remove(this._canvas);
       this._canvas = null;
+      this._labels = [];
+    },
+
+    // The degrees written on the grid at its last drawing, with the point
+    // (in view pixels) where each text begins on its baseline.
+    labels: function () {
+      return this._map ? this._labels.slice() : [];
+    },
+
+    _label: function (ctx, text, x, y) {
+      ctx.fillText(text, x, y);
+      this._labels.push({ text: text, x: x, y: y });
     },
 
     getEvents: function () {
@@ -300,6 +313,7 @@
       var ctx = canvas.getContext('2d');
       ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
       ctx.clearRect(0, 0, size.x, size.y);
+      this._labels = [];
 
       var bounds = map.getBounds();
       var center = map.getCenter();
@@ -322,7 +336,7 @@
         ctx.lineTo(x, size.y);
         ctx.stroke();
         var wrapped = ((lon + 540) % 360 + 360) % 360 - 180;
-        ctx.fillText(gridLabel(wrapped, decimals, 'E', 'W'), x + 3, size.y - 40);
+        this._label(ctx, gridLabel(wrapped, decimals, 'E', 'W'), x + 3, size.y - 40);
       }
       var south = Math.max(bounds.getSouth(), -85);
       var north = Math.min(bounds.getNorth(), 85);
@@ -335,7 +349,7 @@
         ctx.moveTo(0, y);
         ctx.lineTo(size.x, y);
         ctx.stroke();
-        ctx.fillText(gridLabel(lat, decimals, 'N', 'S'), size.x - 90, y - 3);
+        this._label(ctx, gridLabel(lat, decimals, 'N', 'S'), size.x - 90, y - 3);
       }
     }
   });
@@ -598,6 +612,7 @@
       distanceMetres: travelled,
       following: following,
       background: background,
+      gridLabels: grid.labels(),
       tilesLoaded: tilesLoaded,
       tileErrors: tileErrors,
       ignoredCalls: ignored,
