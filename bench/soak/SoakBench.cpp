@@ -265,6 +265,11 @@ int main(int argc, char** argv) {
   if (memory.size() >= 2) {
     std::printf("memory drift           %.1f %%\n",
                 100.0 * (memory.back() - memory.front()) / memory.front());
+    // Flat means every minute's sample within 5 % of the lowest.
+    const auto [low, high] = std::minmax_element(memory.begin(), memory.end());
+    const double spread = 100.0 * (*high - *low) / *low;
+    std::printf("memory spread          %.1f %% (flat within 5 %%: %s)\n", spread,
+                spread <= 5.0 ? "yes" : "no");
   } else {
     std::printf("memory drift           n/a (one sample)\n");
   }
