@@ -74,6 +74,7 @@ class CTavrikDlg final : public QDialog, private PortErrorReporter {
   MapPanel& Map() { return *m_map; }
   CurvesPanel& Curves() { return *m_curves; }
   View3dPanel& View3d() { return *m_view3d; }
+  UpdatePanel& Update() { return *m_update; }
   UpgradePanel& Upgrade() { return *m_upgrade; }
   ConversionPanel& Conversion() { return *m_conversion; }
   CSerialPort& SerialPort() { return *m_serial; }

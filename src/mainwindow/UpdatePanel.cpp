@@ -11,12 +11,7 @@ UpdatePanel::UpdatePanel(WindowServices& services, QLabel* statusLine)
   m_manager->setLogSink(updateLogCategorySink());
   m_manager->setUpdatedFilesCallback(
       [this](const std::vector<std::string>&, const std::string& statusLine) {
-        const QString text = QString::fromStdString(statusLine);
-        m_services.PostToGui(
-            [this, text] {
-              if (m_statusLine) m_statusLine->setText(text);
-            },
-            &m_context);
+        ShowUpdatedFiles(QString::fromStdString(statusLine));
       });
 }
 
@@ -32,4 +27,12 @@ void UpdatePanel::StopForOutput() {
 
 void UpdatePanel::StopAtClose() {
   m_manager->stop(UpdateManager::StopMode::AbortRunning);
+}
+
+void UpdatePanel::ShowUpdatedFiles(const QString& statusLine) {
+  m_services.PostToGui(
+      [this, statusLine] {
+        if (m_statusLine) m_statusLine->setText(statusLine);
+      },
+      &m_context);
 }

@@ -20,9 +20,15 @@ class UpdatePanel {
   void StopForOutput();
   void StopAtClose();
 
+  // Shows the line naming the replaced files; callable from any thread (the
+  // update check calls it from a download thread).
+  void ShowUpdatedFiles(const QString& statusLine);
+
  private:
   WindowServices& m_services;
   QLabel* m_statusLine;
-  std::unique_ptr<UpdateManager> m_manager;
+  // Declared before the manager, so it outlives it: the manager's end joins
+  // the download threads, and the last of them may still post to it.
   QObject m_context;
+  std::unique_ptr<UpdateManager> m_manager;
 };

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
 #include <system_error>
 
 #include "update/DownloadEndListener.h"
@@ -46,6 +47,27 @@ bool isInvalidHost(std::string host) {
   if (equalsIgnoringCase(host, "invalid")) return true;
   return host.size() > 8 &&
          equalsIgnoringCase(std::string_view(host).substr(host.size() - 8), ".invalid");
+}
+
+// Whether the response's body carried its own end: a length, chunks, or the
+// framing of HTTP/2 and later. A body that only the connection's end closes
+// cannot be told from one cut short, since a connection dropped without
+// TLS's close_notify ends the transfer as cleanly as a finished one.
+bool bodyEndIsKnown(CURL* easy) {
+  long version = 0;
+  curl_easy_getinfo(easy, CURLINFO_HTTP_VERSION, &version);
+  if (version != CURL_HTTP_VERSION_1_0 && version != CURL_HTTP_VERSION_1_1) return true;
+  curl_off_t length = -1;
+  curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+  if (length >= 0) return true;
+  curl_header* coding = nullptr;
+  if (curl_easy_header(easy, "Transfer-Encoding", 0, CURLH_HEADER, -1, &coding) != CURLHE_OK)
+    return false;
+  // curl has decoded the chunks, and fails a transfer whose last chunk never came.
+  const std::string_view value(coding->value);
+  for (size_t at = 0; at + 7 <= value.size(); ++at)
+    if (equalsIgnoringCase(value.substr(at, 7), "chunked")) return true;
+  return false;
 }
 
 CURLcode trustExtraCa(CURL*, void* sslContext, void* caFile) {
@@ -301,6 +323,7 @@ void CInetFile::download() {
       continue;
     }
     if (status != 200) throw CInetFileException(kNoServerFile);
+    if (!bodyEndIsKnown(easy)) throw CInetFileException(kConnectionFailed, true);
     break;
   }
   if (m_fd < 0 && !openLocalFile()) throw CInetFileException(kCannotCreateFile);  // empty body

@@ -19,8 +19,10 @@ class UpdateLog;
 //
 // Only HTTPS is spoken, with the peer's certificate and host name always
 // verified; an HTTP address, or a redirect to one, ends the job with code 1
-// before anything is sent. A body that ends early is a failure (code 2),
-// and a failed update file leaves no ".update" file behind.
+// before anything is sent. A body that ends early is a failure (code 2), as
+// is one whose end only the closing connection would mark (it could not be
+// told from a dropped one), and a failed update file leaves no ".update"
+// file behind.
 class CInetFile : public CVornThread {
  public:
   enum Type : int { kServerList = 0, kFileList = 1, kUpdateFile = 2 };

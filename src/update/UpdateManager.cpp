@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "update/ThreadStarter.h"
 #include "update/common/ProgramDirectory.h"
 #include "update/common/ServerListReader.h"
 #include "update/common/TextFormat.h"
@@ -64,6 +65,7 @@ UpdateManager::UpdateManager() = default;
 UpdateManager::~UpdateManager() {
   stop(StopMode::AbortRunning);
   if (m_thread.joinable()) m_thread.join();
+  m_starter.reset();
   // Nothing starts any more. A job started just as stop() looked at the
   // list is aborted here; whatever runs ends promptly, and its end handling
   // still takes the lock, so the waiting happens outside it.
@@ -72,7 +74,14 @@ UpdateManager::~UpdateManager() {
     if (job->startCount() > 0) job->wait();
   }
   reapEndedJobs();
-  m_jobs.clear();  // the ones never started
+  // The ones never started. A list job's temporary file is otherwise
+  // removed by its end handling, which these never reach.
+  for (CInetFile* job : m_jobs.snapshot()) {
+    const CInetFile::Target& target = job->target();
+    if (target.type != CInetFile::kUpdateFile && !target.localPath.empty())
+      std::remove(target.localPath.c_str());
+  }
+  m_jobs.clear();
 }
 
 void UpdateManager::setLogSink(UpdateLogSink sink) {
@@ -117,8 +126,10 @@ bool UpdateManager::start(const Options& options) {
   }
   m_extraCaFile = environment("TAVRIK_UPDATE_CA");
   try {
+    m_starter = std::make_unique<ThreadStarter>();
     m_thread = std::thread(&UpdateManager::threadMain, this, argumentText, options.idlePriority);
   } catch (const std::system_error&) {
+    m_starter.reset();
     return false;
   }
   m_started = true;
@@ -183,7 +194,11 @@ void UpdateManager::schedule() {
   if (job == nullptr || job->startCount() != 0) return;
   if (job->target().type == CInetFile::kUpdateFile)
     m_log.log(textf("正在更新文件：%s", job->target().name.c_str()));
-  if (job->start()) {
+  // Started from the update thread itself, the download would inherit its
+  // idle priority for good.
+  bool started = false;
+  m_starter->run([job, &started] { started = job->start(); });
+  if (started) {
     ++m_nCurThreadCount;
     m_log.trace("m_nCurThreadCount++\n");
   }

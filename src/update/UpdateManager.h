@@ -17,15 +17,17 @@
 #include "update/DownloadEndListener.h"
 #include "update/UpdateLog.h"
 
+class ThreadStarter;
 class UpdateFileList;
 
 // The background update check. start() runs a thread at idle priority that
 // fetches the server list, then the first server's XML file list, and then,
 // one download at a time in list order, every listed file newer than the
 // installed one; each download is written beside its target as ".update" and
-// then put in its place. Everything it does is told through the log sink
-// (status lines stamped "hh:mm:ss"); when files were replaced, the
-// updated-files callback hears which.
+// then put in its place. The downloads, and the programs they start, keep
+// the scheduling of the thread that called start(). Everything it does is
+// told through the log sink (status lines stamped "hh:mm:ss"); when files
+// were replaced, the updated-files callback hears which.
 //
 // The server list comes from TAVRIK_UPDATE_URL when set, else from the
 // built-in address (builtInServerListUrl()). TAVRIK_UPDATE_CA names a PEM
@@ -106,6 +108,7 @@ class UpdateManager final : public DownloadEndListener {
   CInetFiles m_jobs;
   std::vector<CInetFile*> m_endedJobs;  // removed from m_jobs, waiting to be joined
   std::unique_ptr<UpdateFileList> m_updateFiles;
+  std::unique_ptr<ThreadStarter> m_starter;  // starts the download threads
   CServers m_servers;
   int m_filesToUpdate = 0;
   int64_t m_totalLength = 0;

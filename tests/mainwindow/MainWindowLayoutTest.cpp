@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <thread>
 
 #include "mainwindow/CommandChannel.h"
 #include "mainwindow/ControlMap.h"
 #include "mainwindow/DebugConsole.h"
+#include "mainwindow/UpdatePanel.h"
 #include "tests/common/EventLoop.h"
 #include "tests/common/MainWindowFixture.h"
 
@@ -133,6 +135,18 @@ TEST(MainWindow, CloseAsksFirstAndCancelKeepsEverythingRunning) {
   EXPECT_TRUE(stepRan);
   EXPECT_FALSE(f.services.TickRunning(150));
   EXPECT_FALSE(f.services.TickRunning(500));
+}
+
+TEST(MainWindow, FilesTheUpdateCheckReplacedAreNamedInTheStatusLine) {
+  MainWindowFixture f;
+  f.window->show();
+  const ControlMap& c = f.window->Controls();
+  EXPECT_EQ(c.Text(1171), "");
+  // The update check reports from one of its download threads.
+  const QString line = "已更新 2 个文件：tavrik、tavrik-convert，下次启动时生效";
+  std::thread([&] { f.window->Update().ShowUpdatedFiles(line); }).join();
+  EXPECT_TRUE(ProcessEventsUntil([&] { return c.Text(1171) == line; }));
+  EXPECT_TRUE(c.Get(1171)->isVisible());
 }
 
 TEST(MainWindow, KeyboardGateKeepsPlainLettersAndNeverClosesOnEnterOrEsc) {

@@ -21,9 +21,12 @@ TestCertificates::TestCertificates(const fs::path& directory) : m_directory(dire
   caFile = directory / "ca.pem";
   serverCert = directory / "server.pem";
   serverKey = directory / "server.key";
+  otherHostCert = directory / "otherhost.pem";
+  otherHostKey = directory / "otherhost.key";
   strangerCert = directory / "stranger.pem";
   strangerKey = directory / "stranger.key";
   m_ok = makeAuthority(directory / "ca") && makeServer(directory / "ca", directory / "server") &&
+         makeServer(directory / "ca", directory / "otherhost", "DNS:updates.example.com") &&
          makeAuthority(directory / "otherca") &&
          makeServer(directory / "otherca", directory / "stranger");
 }
@@ -52,16 +55,19 @@ bool TestCertificates::makeAuthority(const fs::path& stem) {
                           (m_directory / "openssl.log").string());
 }
 
-bool TestCertificates::makeServer(const fs::path& authority, const fs::path& stem) {
+bool TestCertificates::makeServer(const fs::path& authority, const fs::path& stem,
+                                  const std::string& subject) {
   const fs::path extensions = stem.string() + ".ext";
-  std::ofstream(extensions) << "subjectAltName=IP:127.0.0.1\n"
+  std::ofstream(extensions) << "subjectAltName=" << subject
+                            << "\n"
                                "basicConstraints=CA:FALSE\n"
                                "keyUsage=critical,digitalSignature\n"
                                "extendedKeyUsage=serverAuth\n";
+  const std::string name = subject.substr(subject.find(':') + 1);
   return TestProcess::run(
              {"openssl", "req", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
               "-nodes", "-keyout", stem.string() + ".key", "-out", stem.string() + ".csr", "-subj",
-              "/CN=127.0.0.1"},
+              "/CN=" + name},
              (m_directory / "openssl.log").string()) &&
          TestProcess::run({"openssl", "x509", "-req", "-in", stem.string() + ".csr", "-CA",
                            authority.string() + ".pem", "-CAkey", authority.string() + ".key",

@@ -5,8 +5,11 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <sstream>
+#include <thread>
 
 #include "tests/update/HttpsTestServer.h"
 #include "tests/update/LogRecorder.h"
@@ -40,6 +43,26 @@ bool anyUpdateFileBelow(const fs::path& directory) {
   return false;
 }
 
+// "<nice> <policy>" of the calling thread, fields 19 and 41 of its stat line.
+std::string ownScheduling() {
+  const std::string stat = readFile("/proc/thread-self/stat");
+  std::istringstream fields(stat.substr(stat.rfind(") ") + 2));  // from field 3 on
+  std::vector<std::string> field(3);
+  for (std::string word; fields >> word;) field.push_back(word);
+  return field.size() > 41 ? field[19] + " " + field[41] + "\n" : "unreadable";
+}
+
+// Waits for a file a started program writes; it runs on its own, so it may
+// take a while on a busy machine.
+bool waitForFile(const fs::path& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!fs::exists(path)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 }  // namespace
 
 class UpdateCheck : public ::testing::Test {
@@ -57,8 +80,15 @@ class UpdateCheck : public ::testing::Test {
     s_server = new HttpsTestServer(s_dir->path() / "www", s_certificates->serverCert,
                                    s_certificates->serverKey, s_dir->path() / "server");
     ::setenv("TAVRIK_UPDATE_CA", s_certificates->caFile.c_str(), 1);
+    const char* temporary = std::getenv("TMPDIR");
+    s_temporary = temporary ? new std::string(temporary) : nullptr;
   }
   static void TearDownTestSuite() {
+    if (s_temporary)
+      ::setenv("TMPDIR", s_temporary->c_str(), 1);
+    else
+      ::unsetenv("TMPDIR");
+    delete s_temporary;
     delete s_server;
     delete s_certificates;
     delete s_dir;
@@ -73,6 +103,16 @@ class UpdateCheck : public ::testing::Test {
     fs::create_directories(m_www);
     fs::create_directories(m_program);
     useServerList(url("ver.txt"));
+    // The lists are fetched into temporary files: each test gets a directory
+    // of its own for them, to see that none is left behind.
+    m_temporary = s_dir->path() / "tmp" / m_name;
+    fs::create_directories(m_temporary);
+    ::setenv("TMPDIR", m_temporary.c_str(), 1);
+  }
+  void TearDown() override {
+    if (m_temporary.empty()) return;
+    for (const auto& item : fs::directory_iterator(m_temporary))
+      ADD_FAILURE() << "left behind: " << item.path();
   }
 
   std::string path(const std::string& file) const { return "/" + m_name + "/" + file; }
@@ -118,10 +158,12 @@ class UpdateCheck : public ::testing::Test {
   static TempDir* s_dir;
   static TestCertificates* s_certificates;
   static HttpsTestServer* s_server;
+  static std::string* s_temporary;  // TMPDIR as the suite found it
 
   std::string m_name;
   fs::path m_www;
   fs::path m_program;
+  fs::path m_temporary;
   LogRecorder log;
   std::mutex m_updatedLock;
   std::vector<Lines> m_updated;
@@ -131,6 +173,7 @@ class UpdateCheck : public ::testing::Test {
 TempDir* UpdateCheck::s_dir = nullptr;
 TestCertificates* UpdateCheck::s_certificates = nullptr;
 HttpsTestServer* UpdateCheck::s_server = nullptr;
+std::string* UpdateCheck::s_temporary = nullptr;
 
 TEST_F(UpdateCheck, OfFourServerLinesTwoCountAndOnlyTheFirstIsAsked) {
   serve("ver.txt", "A|" + url("a.xml") + "\n      \n|" + url("x.xml") + "\n  B   |   " +
@@ -387,21 +430,31 @@ TEST_F(UpdateCheck, AFileNotMatchingItsDigestIsNotInstalled) {
   EXPECT_EQ(updatedCalls(), (std::vector<Lines>{{"good.bin"}}));
 }
 
-TEST_F(UpdateCheck, ACertificateFromAnUnknownAuthorityIsRefused) {
+TEST_F(UpdateCheck, CertificatesThatDoNotVerifyAreRefused) {
+  // One from an authority nobody trusts; one our own authority signed, but
+  // for another host than the one asked.
   HttpsTestServer stranger(s_dir->path() / "www", s_certificates->strangerCert,
                            s_certificates->strangerKey, s_dir->path() / ("stranger-" + m_name));
+  HttpsTestServer otherHost(s_dir->path() / "www", s_certificates->otherHostCert,
+                            s_certificates->otherHostKey, s_dir->path() / ("otherhost-" + m_name));
   ASSERT_TRUE(stranger.running());
-  serveList({fileListEntry({{"FileName", "f.bin"}, {"URL", stranger.url(path("f.bin"))}})});
+  ASSERT_TRUE(otherHost.running());
+  serveList({fileListEntry({{"FileName", "f.bin"}, {"URL", stranger.url(path("f.bin"))}}),
+             fileListEntry({{"FileName", "g.bin"}, {"URL", otherHost.url(path("g.bin"))}})});
   serve("f.bin", "from a stranger");
+  serve("g.bin", "from someone else's host");
   {
     UpdateManager manager;
     ASSERT_TRUE(start(manager));
     ASSERT_TRUE(log.waitFor("更新完毕"));
   }
   EXPECT_GE(log.indexOf("下载文件失败 [f.bin], 错误代码 [2]"), 0);
+  EXPECT_GE(log.indexOf("下载文件失败 [g.bin], 错误代码 [2]"), 0);
   EXPECT_FALSE(fs::exists(m_program / "f.bin"));
+  EXPECT_FALSE(fs::exists(m_program / "g.bin"));
   EXPECT_FALSE(anyUpdateFileBelow(m_program));
   EXPECT_TRUE(stranger.requests().empty());
+  EXPECT_TRUE(otherHost.requests().empty());
 
   useServerList(stranger.url(path("ver.txt")));
   {
@@ -412,20 +465,82 @@ TEST_F(UpdateCheck, ACertificateFromAnUnknownAuthorityIsRefused) {
   EXPECT_TRUE(stranger.requests().empty());
 }
 
-TEST_F(UpdateCheck, ATruncatedBodyIsNotInstalled) {
-  writeFile(m_program / "big.bin", "old");
-  serveList({fileListEntry({{"FileName", "big.bin"},
-                            {"FileVersion", "1.0"},
-                            {"URL", url("big.bin") + "?truncate=100"}})});
-  serve("big.bin", std::string(5000, 'n'));
+TEST_F(UpdateCheck, ABodyThatEndsEarlyIsNotInstalled) {
+  // Shorter than its Content-Length; without a length, cut by a dropped
+  // connection; in chunks, cut the same way.
+  const std::vector<std::pair<std::string, std::string>> cuts = {
+      {"short.bin", "?truncate=100"},
+      {"unsized.bin", "?drop=100"},
+      {"chunked.bin", "?drop=100&chunked=1"}};
+  std::vector<std::string> entries;
+  for (const auto& [name, query] : cuts) {
+    writeFile(m_program / name, "old");
+    serve(name, std::string(5000, 'n'));
+    entries.push_back(
+        fileListEntry({{"FileName", name}, {"FileVersion", "1.0"}, {"URL", url(name) + query}}));
+  }
+  serveList(entries);
   {
     UpdateManager manager;
     ASSERT_TRUE(start(manager));
     ASSERT_TRUE(log.waitFor("更新完毕"));
   }
-  EXPECT_GE(log.indexOf("下载文件失败 [big.bin], 错误代码 [2]"), 0);
-  EXPECT_EQ(readFile(m_program / "big.bin"), "old");
+  for (const auto& [name, query] : cuts) {
+    EXPECT_GE(log.indexOf("下载文件失败 [" + name + "], 错误代码 [2]"), 0) << name;
+    EXPECT_EQ(readFile(m_program / name), "old") << name;
+  }
   EXPECT_FALSE(anyUpdateFileBelow(m_program));
+  EXPECT_TRUE(updatedCalls().empty());
+}
+
+TEST_F(UpdateCheck, ALocalFileThatCannotBeMadeFailsWithCodeSeven) {
+  // A directory where the download must be written, and a file where its
+  // directory must be: neither gives way, not even to root.
+  writeFile(m_program / "blocked.bin", "old");
+  writeFile(m_program / "blocked.bin.update" / "inside", "");
+  writeFile(m_program / "sub", "a file, not a directory");
+  serveList(
+      {fileListEntry(
+           {{"FileName", "blocked.bin"}, {"FileVersion", "1.0"}, {"URL", url("blocked.bin")}}),
+       fileListEntry({{"FileName", "x.bin"}, {"LocalPath", "sub"}, {"URL", url("x.bin")}})});
+  serve("blocked.bin", "new");
+  serve("x.bin", "new");
+  {
+    UpdateManager manager;
+    ASSERT_TRUE(start(manager));
+    ASSERT_TRUE(log.waitFor("更新完毕"));
+  }
+  EXPECT_GE(log.indexOf("下载文件失败 [blocked.bin], 错误代码 [7]"), 0);
+  EXPECT_GE(log.indexOf("下载文件失败 [x.bin], 错误代码 [7]"), 0);
+  EXPECT_EQ(readFile(m_program / "blocked.bin"), "old");
+  EXPECT_TRUE(fs::exists(m_program / "blocked.bin.update" / "inside"));
+  EXPECT_EQ(readFile(m_program / "sub"), "a file, not a directory");
+  EXPECT_TRUE(updatedCalls().empty());
+}
+
+TEST_F(UpdateCheck, DownloadsAndWhatTheyStartKeepTheProgramsScheduling) {
+  // The update thread itself runs at idle priority; the started script
+  // reports the nice value and policy it got (fields 19 and 41 of its stat
+  // line), which it inherits from the download's thread.
+  serve("report.sh",
+        "#!/bin/sh\n"
+        "read -r stat < /proc/$$/stat\n"
+        "set -- ${stat##*) }\n"
+        "out=\"$(dirname \"$0\")/scheduling\"\n"
+        "printf '%s %s\\n' \"${17}\" \"${39}\" > \"$out.part\"\n"
+        "mv \"$out.part\" \"$out\"\n");
+  serveList(
+      {fileListEntry({{"FileName", "report.sh"}, {"Execute", "YES"}, {"URL", url("report.sh")}})});
+  UpdateManager::Options o = options();
+  o.idlePriority = true;
+  {
+    UpdateManager manager;
+    ASSERT_TRUE(start(manager, o));
+    ASSERT_TRUE(log.waitFor("更新完毕"));
+  }
+  EXPECT_GE(log.indexOf("下载文件成功 [report.sh]"), 0);
+  ASSERT_TRUE(waitForFile(m_program / "scheduling"));
+  EXPECT_EQ(readFile(m_program / "scheduling"), ownScheduling());
 }
 
 TEST_F(UpdateCheck, StopDuringTheServerListLetsItFinishButStartsNothingMore) {
@@ -443,6 +558,8 @@ TEST_F(UpdateCheck, StopDuringTheServerListLetsItFinishButStartsNothingMore) {
   EXPECT_EQ(log.lines(), (Lines{"正在连接获取服务器列表",
                                 "获取服务器列表成功,共取得 1 个可选服务器", "正在连接：A"}));
   EXPECT_EQ(requested(), Lines{path("ver.txt")});
+  // The file list's job never ran, and its temporary file went with it.
+  EXPECT_TRUE(fs::is_empty(m_temporary));
 }
 
 TEST_F(UpdateCheck, StoppingAtCloseAbortsTheRunningDownload) {
@@ -468,13 +585,16 @@ TEST_F(UpdateCheck, StoppingAtCloseAbortsTheRunningDownload) {
   EXPECT_EQ(readFile(m_program / "slow.bin"), "old");
   EXPECT_EQ(requested(), (Lines{path("ver.txt"), path("list.xml"), path("slow.bin")}));
 
-  // Now the one the server holds back entirely.
+  // Now the one the server holds back entirely, with the update thread at
+  // idle priority as the program runs it.
   serveList({fileListEntry({{"FileName", "held.bin"},
                             {"FileVersion", "1.0"},
                             {"URL", url("held.bin") + "?gate=" + m_name + "/never"}})});
+  UpdateManager::Options idle = options();
+  idle.idlePriority = true;
   {
     UpdateManager manager;
-    ASSERT_TRUE(start(manager));
+    ASSERT_TRUE(start(manager, idle));
     ASSERT_TRUE(s_server->waitForRequest(path("held.bin")));
     manager.stop(UpdateManager::StopMode::AbortRunning);
   }

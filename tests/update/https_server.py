@@ -14,6 +14,8 @@ A query string changes how a file is served:
   truncate=<n>   announce the whole file but send only its first n bytes
   redirect=<url> answer 302 with that Location
   trickle=<ms>   send the file one byte at a time, one every <ms>
+  drop=<n>       send the first n bytes without a length and then drop the
+                 connection; with chunked=1 as chunks
 """
 
 import argparse
@@ -95,6 +97,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         with open(local, "rb") as f:
             body = f.read()
+        if "drop" in query:
+            self._send_and_drop(body[: int(query["drop"])], query.get("chunked") == "1")
+            return
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Content-Length", str(len(body)))
@@ -116,6 +121,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         self.wfile.write(body)
         self.close_connection = True
+
+    def _send_and_drop(self, part, chunked):
+        # A body whose end only the connection's end can tell, cut short:
+        # no TLS close_notify, just the TCP connection going away.
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        if chunked:
+            self.send_header("Transfer-Encoding", "chunked")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if chunked:
+            for i in range(0, len(part), 64):
+                chunk = part[i:i + 64]
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(chunk), chunk))
+        else:
+            self.wfile.write(part)
+        self.wfile.flush()
+        self.close_connection = True
+        self.connection.shutdown(2)
 
     def _send_plain(self, status, body):
         self.send_response(status)
