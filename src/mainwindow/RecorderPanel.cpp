@@ -51,6 +51,10 @@ bool RecorderPanel::Recording() const {
   return m_recorder->Active();
 }
 
+std::string RecorderPanel::RecordingPath() const {
+  return Recording() ? m_recorder->Path() : std::string();
+}
+
 uint64_t RecorderPanel::LogCharacters() const {
   return m_recorder->CharactersWritten();
 }
