@@ -130,10 +130,12 @@ add(1067, 'B', 'upgradeButton', '一键升级', (99, 211, 80, 14))
 add(1072, 'S', 'upgradeHelpLabel',
     '1、首先停止输出，并按Ctrl+Shift+U切换到升级状态                                              '
     '2、打开HEX文件，然后点击一键升级', (13, 224, 166, 27), wrap=True)
-# The upgrade's progress: blocks, bytes, percent and time, with the file's
-# whole name; it keeps its figures once the upgrade has ended.
+# The upgrade's progress: blocks, bytes, percent and time in the bar, the
+# file's name beside the stage label; both keep their figures once the
+# upgrade has ended.
 add(1172, 'P', 'upgradeProgressBar', '', (13, 251, 166, 9))
-add(1071, 'S', 'upgradeProgressLabel', '', (13, 261, 166, 10))
+add(1071, 'S', 'upgradeProgressLabel', '', (13, 261, 58, 10))
+add(1176, 'S', 'upgradeFileLabel', '', (73, 261, 106, 10))
 add(0, 'S', 'velTypeLabel', 'Vel-type', (13, 258, 30, 9), False)
 add(1025, 'E', 'velTypeEdit', '', (45, 256, 40, 12), False)
 

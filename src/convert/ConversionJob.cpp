@@ -28,6 +28,7 @@ ConversionJob::~ConversionJob() = default;
 
 ConversionJob::Opening ConversionJob::Open() {
   if (NameTheSameFile(m_request.sourcePath, m_request.targetPath)) return Opening::SameFile;
+  if (NameTheSameFile(m_request.busyPath, m_request.targetPath)) return Opening::TargetBusy;
 
   std::error_code error;
   // A folder opens for reading here, but holds no log.

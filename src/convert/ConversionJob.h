@@ -19,6 +19,7 @@ class ConversionJob {
   enum class Opening {
     Ready,         // both files open
     SameFile,      // the target names the source (also through a link): nothing opened
+    TargetBusy,    // the target is the file being recorded: nothing opened
     SourceFailed,  // the target is open; Run() writes just the header
     TargetFailed,  // nothing to write to; nothing is left open
   };
@@ -27,7 +28,8 @@ class ConversionJob {
     std::string sourcePath;  // native file names
     std::string targetPath;
     ConvertColumns columns;
-    ConfigLines config;  // for the heading convention
+    ConfigLines config;    // for the heading convention
+    std::string busyPath;  // a file the program is writing (the recording), if any
     size_t blockChars = LogConverter::kBlockChars;
   };
 
@@ -37,8 +39,8 @@ class ConversionJob {
   ConversionJob& operator=(const ConversionJob&) = delete;
 
   // Opens the source for reading and creates or empties the target. A
-  // target that is the source itself is refused before anything is opened:
-  // opening it for writing would empty the log.
+  // target that is the source itself, or the log being recorded, is refused
+  // before anything is opened: opening it for writing would empty the log.
   Opening Open();
 
   // Converts what Open() left open and closes both files; without a source

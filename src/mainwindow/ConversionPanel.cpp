@@ -9,11 +9,13 @@
 
 ConversionPanel::ConversionPanel(QWidget& window, const ControlMap& controls,
                                  WindowServices& services, std::function<bool()> portOpen,
-                                 const CPorotocalAnalyse& liveAnalyser)
+                                 const CPorotocalAnalyse& liveAnalyser,
+                                 std::function<std::string()> recordingPath)
     : m_window(window),
       m_services(services),
       m_portOpen(std::move(portOpen)),
-      m_dialog(std::make_unique<FilesFormatConvert>(services, liveAnalyser, &window)) {
+      m_dialog(std::make_unique<FilesFormatConvert>(services, liveAnalyser,
+                                                    std::move(recordingPath), &window)) {
   if (auto* button = controls.As<QPushButton>(MainIds::kConvertButton)) {
     QObject::connect(button, &QPushButton::clicked, m_dialog.get(), [this] { OnConvertFormat(); });
   }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class ControlMap;
 class CPorotocalAnalyse;
@@ -14,9 +15,11 @@ class WindowServices;
 class ConversionPanel {
  public:
   // portOpen tells whether the window has a port open; liveAnalyser is read
-  // only for its configuration lines.
+  // only for its configuration lines; recordingPath names the file being
+  // recorded (empty when none).
   ConversionPanel(QWidget& window, const ControlMap& controls, WindowServices& services,
-                  std::function<bool()> portOpen, const CPorotocalAnalyse& liveAnalyser);
+                  std::function<bool()> portOpen, const CPorotocalAnalyse& liveAnalyser,
+                  std::function<std::string()> recordingPath = {});
   ~ConversionPanel();
 
   void OnConvertFormat();

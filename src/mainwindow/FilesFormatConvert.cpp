@@ -22,6 +22,7 @@ constexpr const char* kSourcePrompt = "请选择需要转换的文件";
 constexpr const char* kTargetPrompt = "请选择保存文件的路径";
 constexpr const char* kOpenFailed = "选择后文件后再进行转换，请重试";
 constexpr const char* kSameFile = "源文件与保存文件相同，请重新选择";
+constexpr const char* kTargetRecording = "保存文件正在记录数据，请重新选择";
 constexpr const char* kWriteFailed = "写入转换文件失败：%1";
 constexpr const char* kReadFailed = "读取源文件失败：%1";
 constexpr const char* kFinished = "转换完成";
@@ -44,11 +45,13 @@ std::string NativeName(const QString& path) {
 }  // namespace
 
 FilesFormatConvert::FilesFormatConvert(WindowServices& services,
-                                       const CPorotocalAnalyse& configSource, QWidget* parent)
+                                       const CPorotocalAnalyse& configSource,
+                                       RecordingPath recordingPath, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::FilesFormatConvert>()),
       m_services(services),
-      m_configSource(configSource) {
+      m_configSource(configSource),
+      m_recordingPath(std::move(recordingPath)) {
   m_ui->setupUi(this);
   m_ui->conversionProgress->setRange(0, 100);
   m_ui->cancelButton->setEnabled(false);
@@ -129,6 +132,7 @@ void FilesFormatConvert::OnConvert() {
   request.columns = ReadCheckBoxes();
   request.config = {m_configSource.GetConfigLine1(), m_configSource.GetConfigLine2()};
   request.blockChars = kBlockChars;
+  if (m_recordingPath) request.busyPath = m_recordingPath();
   m_job = std::make_unique<ConversionJob>(std::move(request));
 
   switch (m_job->Open()) {
@@ -138,6 +142,10 @@ void FilesFormatConvert::OnConvert() {
     case ConversionJob::Opening::SameFile:
       m_job.reset();
       m_services.MessageBox(this, Utf8(kSameFile));
+      return;
+    case ConversionJob::Opening::TargetBusy:
+      m_job.reset();
+      m_services.MessageBox(this, Utf8(kTargetRecording));
       return;
     case ConversionJob::Opening::TargetFailed:
       m_job.reset();

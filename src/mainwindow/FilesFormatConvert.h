@@ -5,6 +5,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "convert/ConvertColumns.h"
@@ -31,10 +32,14 @@ class FilesFormatConvert : public QDialog {
   Q_OBJECT
 
  public:
+  // The file being recorded, empty when none.
+  using RecordingPath = std::function<std::string()>;
+
   // configSource: the program's analyser, read for its configuration lines
-  // (the heading convention) when a conversion starts.
+  // (the heading convention) when a conversion starts. recordingPath is
+  // asked at every conversion, so the running log is never chosen as target.
   FilesFormatConvert(WindowServices& services, const CPorotocalAnalyse& configSource,
-                     QWidget* parent = nullptr);
+                     RecordingPath recordingPath = {}, QWidget* parent = nullptr);
   // A conversion still running is stopped and waited for.
   ~FilesFormatConvert() override;
 
@@ -81,6 +86,7 @@ class FilesFormatConvert : public QDialog {
   std::unique_ptr<Ui::FilesFormatConvert> m_ui;
   WindowServices& m_services;
   const CPorotocalAnalyse& m_configSource;
+  RecordingPath m_recordingPath;
   QString m_strSourcePath;
   QString m_strTargetPath;
   std::unique_ptr<ConversionJob> m_job;

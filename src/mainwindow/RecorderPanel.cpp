@@ -51,6 +51,10 @@ bool RecorderPanel::Recording() const {
   return m_recorder->Active();
 }
 
+std::string RecorderPanel::RecordingPath() const {
+  return Recording() ? m_recorder->Path() : std::string();
+}
+
 uint64_t RecorderPanel::LogCharacters() const {
   return m_recorder->CharactersWritten();
 }
@@ -86,12 +90,24 @@ void RecorderPanel::OnLogSaveAs() {
 }
 
 void RecorderPanel::OnStopSave() {
-  if (!m_recorder->Stop()) {
-    m_services.MessageBox(&m_window, QStringLiteral("先选择路径，再保存"));
-    return;
+  using Outcome = RawLogRecorder::StopResult::Outcome;
+  const RawLogRecorder::StopResult result = m_recorder->Stop();
+  switch (result.outcome) {
+    case Outcome::NotRecording:
+      m_services.MessageBox(&m_window, QStringLiteral("先选择路径，再保存"));
+      return;
+    case Outcome::EndedByError:
+      // The worker's error box is on its way; it is the one message.
+      ShowState();
+      return;
+    case Outcome::Failed:
+      OnWriteError(QString::fromStdString(result.path), QString::fromStdString(result.error));
+      return;
+    case Outcome::Saved:
+      ShowState();
+      m_services.MessageBox(&m_window, QStringLiteral("保存成功"));
+      return;
   }
-  ShowState();
-  m_services.MessageBox(&m_window, QStringLiteral("保存成功"));
 }
 
 void RecorderPanel::ShowState() {

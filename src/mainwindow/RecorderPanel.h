@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class ControlMap;
 class DisplayPump;
@@ -31,6 +32,8 @@ class RecorderPanel {
   void ShowState();
 
   bool Recording() const;
+  // The file being recorded; empty when none.
+  std::string RecordingPath() const;
   uint64_t LogCharacters() const;
   RawLogRecorder& Recorder() { return *m_recorder; }
   const QTimer& InstrumentTimer() const { return m_timer1; }

@@ -106,7 +106,8 @@ CTavrikDlg::CTavrikDlg(WindowServices& services, QWidget* parent)
   m_update = std::make_unique<UpdatePanel>(services, m_ui->updateStatusLabel);
   m_upgrade = std::make_unique<UpgradePanel>(*this, *m_controls, services, *m_session, *m_pump);
   m_conversion = std::make_unique<ConversionPanel>(
-      *this, *m_controls, services, [this] { return m_portControl->IsOpen(); }, *m_analyser);
+      *this, *m_controls, services, [this] { return m_portControl->IsOpen(); }, *m_analyser,
+      [this] { return m_recorder->RecordingPath(); });
   m_commands->SetStopUpdateCheck([this] { m_update->StopForOutput(); });
 }
 

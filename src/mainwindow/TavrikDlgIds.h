@@ -96,6 +96,7 @@ inline constexpr int kUpgradeButton = 1067;
 inline constexpr int kUpgradeHelpLabel = 1072;
 inline constexpr int kUpgradeProgressBar = 1172;
 inline constexpr int kUpgradeProgressLabel = 1071;
+inline constexpr int kUpgradeFileLabel = 1176;
 inline constexpr int kVelTypeEdit = 1025;
 inline constexpr int kShowDataCheck = 1065;
 inline constexpr int kHexDisplayCheck = 1064;

@@ -1,8 +1,10 @@
 #include "mainwindow/UpgradePanel.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "device/DeviceSession.h"
@@ -21,14 +23,32 @@ const char* kUpgradeWarning =
     "    在一键升级过程中，不要关闭串口或者关闭应用程序，否则可能会 "
     "导致下载中断，产生不可预料的结果！";
 
-QString ProgressText(const QString& name, const FirmwareProgress& p) {
-  return QStringLiteral("%1  块 %2/%3  %4/%5 字节  %p%  %6 秒")
-      .arg(name)
-      .arg(p.blocksConfirmed)
-      .arg(p.blocksTotal)
-      .arg(p.bytesConfirmed)
-      .arg(p.imageBytes)
-      .arg(p.elapsedSeconds, 0, 'f', 1);
+// The bar's figures, most detailed first; the first one that fits is shown,
+// so the percent and the seconds are never cut off, whatever the image size.
+QStringList ProgressTexts(const FirmwareProgress& p) {
+  const QString blocks = QStringLiteral("%1/%2").arg(p.blocksConfirmed).arg(p.blocksTotal);
+  const QString seconds = QStringLiteral("%1 秒").arg(p.elapsedSeconds, 0, 'f', 1);
+  return {
+      QStringLiteral("块 %1  %2/%3 字节  %p%  %4")
+          .arg(blocks)
+          .arg(p.bytesConfirmed)
+          .arg(p.imageBytes)
+          .arg(seconds),
+      QStringLiteral("块 %1  %2 字节  %p%  %3").arg(blocks).arg(p.bytesConfirmed).arg(seconds),
+      QStringLiteral("%1  %p%  %2").arg(blocks, seconds),
+      QStringLiteral("%p%  %1").arg(seconds),
+  };
+}
+
+void ShowProgressText(QProgressBar& bar, const FirmwareProgress& progress) {
+  // The style draws the text inside the bar's frame.
+  const int room =
+      bar.contentsRect().width() - 2 * bar.style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  const QStringList texts = ProgressTexts(progress);
+  for (const QString& text : texts) {
+    bar.setFormat(text);
+    if (bar.fontMetrics().horizontalAdvance(bar.text()) <= room) return;
+  }
 }
 
 }  // namespace
@@ -109,10 +129,13 @@ void UpgradePanel::OnUpgrade() {
     return;
   }
   m_controls.Enable(kUpgradeButton, false);
-  if (auto* bar = m_controls.As<QProgressBar>(kUpgradeProgressBar)) {
-    bar->setValue(0);
-    bar->setFormat(ProgressText(m_fileName, m_session.Loader().Progress()));
+  if (auto* name = m_controls.As<QLabel>(kUpgradeFileLabel)) {
+    // A long name keeps its beginning and its extension.
+    name->setText(name->fontMetrics().elidedText(m_fileName, Qt::ElideMiddle, name->width()));
+    name->setToolTip(m_fileName);
   }
+  if (auto* bar = m_controls.As<QProgressBar>(kUpgradeProgressBar)) bar->setToolTip(m_fileName);
+  ShowUpgradeProgress(m_session.Loader().Progress());
   m_tick->start();
 }
 
@@ -124,7 +147,7 @@ void UpgradePanel::SetUpgradeLabel(const std::string& text, bool visible) {
 void UpgradePanel::ShowUpgradeProgress(const FirmwareProgress& progress) {
   if (auto* bar = m_controls.As<QProgressBar>(kUpgradeProgressBar)) {
     bar->setValue(progress.Percent());
-    bar->setFormat(ProgressText(m_fileName, progress));
+    ShowProgressText(*bar, progress);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "protocol/LogReplay.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -12,7 +13,9 @@
 
 namespace {
 constexpr size_t kBlockChars = size_t(1) << 20;
-}
+// About a tenth of a second of frames at 1x.
+constexpr size_t kPacedSliceChars = size_t(4) << 10;
+}  // namespace
 
 LogReplay::LogReplay(FrameSink sink) : m_sink(std::move(sink)) {}
 
@@ -137,15 +140,24 @@ void LogReplay::Run(std::FILE* log, StopCheck shouldStop, EndHandler onEnd) {
       end = End::ReadError;
       break;
     }
-    const bool atEnd = read < kBlockChars && std::feof(log);
-    pending += decoder.Decode(text.get(), read, bytes.data() + pending);
-    const size_t used = scanner.Scan(bytes.data(), pending, atEnd, onFrame);
-    std::copy(bytes.begin() + long(used), bytes.begin() + long(pending), bytes.begin());
-    pending -= used;
-    m_read.fetch_add(read, std::memory_order_relaxed);
-    m_failed.store(scanner.FramesFailed(), std::memory_order_relaxed);
-    m_skipped.store(scanner.BytesSkipped(), std::memory_order_relaxed);
-    if (atEnd) break;
+    const bool lastBlock = read < kBlockChars && std::feof(log);
+    size_t done = 0;
+    do {
+      // Paced, the block goes to the scanner in small slices, so the position
+      // and the scanner's counters move while the frames are waited for.
+      const size_t slice =
+          CurrentSpeed() == Speed::Fastest ? read - done : std::min(read - done, kPacedSliceChars);
+      pending += decoder.Decode(text.get() + done, slice, bytes.data() + pending);
+      done += slice;
+      const bool atEnd = lastBlock && done == read;
+      const size_t used = scanner.Scan(bytes.data(), pending, atEnd, onFrame);
+      std::copy(bytes.begin() + long(used), bytes.begin() + long(pending), bytes.begin());
+      pending -= used;
+      m_read.fetch_add(slice, std::memory_order_relaxed);
+      m_failed.store(scanner.FramesFailed(), std::memory_order_relaxed);
+      m_skipped.store(scanner.BytesSkipped(), std::memory_order_relaxed);
+    } while (!ended && done < read);
+    if (lastBlock) break;
     if (shouldStop && shouldStop()) {
       end = End::Stopped;
       break;

@@ -1,11 +1,29 @@
 #include "protocol/RawLogRecorder.h"
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 namespace {
 constexpr size_t kStreamBuffer = size_t(64) << 10;
+
+// std::strerror may share its buffer between threads; the category's text
+// does not.
+std::string SystemErrorText(int code) {
+  return std::generic_category().message(code != 0 ? code : EIO);
 }
+
+// Whatever the stream still holds goes out if it can; empty when it all did.
+std::string FlushAndClose(std::FILE* file) {
+  errno = 0;
+  if (std::fflush(file) != 0) {
+    const std::string error = SystemErrorText(errno);
+    std::fclose(file);
+    return error;
+  }
+  errno = 0;
+  return std::fclose(file) == 0 ? std::string() : SystemErrorText(errno);
+}
+}  // namespace
 
 RawLogRecorder::RawLogRecorder(ErrorHandler onError) : m_onError(std::move(onError)) {}
 
@@ -21,19 +39,33 @@ bool RawLogRecorder::Start(const std::string& path) {
   std::lock_guard guard(m_lock);
   m_file = file;
   m_path = path;
+  m_endedByError = false;
   m_written.store(0, std::memory_order_relaxed);
   // The stream is in place before the flag says so.
   m_active.store(true, std::memory_order_release);
   return true;
 }
 
-bool RawLogRecorder::Stop() {
-  std::lock_guard guard(m_lock);
-  m_active.store(false, std::memory_order_release);
-  if (m_file == nullptr) return false;
-  std::fclose(m_file);
-  m_file = nullptr;
-  return true;
+RawLogRecorder::StopResult RawLogRecorder::Stop() {
+  StopResult result;
+  std::FILE* file = nullptr;
+  {
+    std::lock_guard guard(m_lock);
+    m_active.store(false, std::memory_order_release);
+    std::swap(file, m_file);
+    result.path = m_path;
+    if (file == nullptr) {
+      result.outcome =
+          m_endedByError ? StopResult::Outcome::EndedByError : StopResult::Outcome::NotRecording;
+      m_endedByError = false;
+      return result;
+    }
+  }
+  // Up to a stream buffer of text goes to the disk here, with the worker
+  // already free to carry on.
+  result.error = FlushAndClose(file);
+  result.outcome = result.error.empty() ? StopResult::Outcome::Saved : StopResult::Outcome::Failed;
+  return result;
 }
 
 std::string RawLogRecorder::Path() const {
@@ -52,17 +84,18 @@ bool RawLogRecorder::Append(std::string_view text) {
 void RawLogRecorder::OnChunk(const Chunk& chunk) {
   if (!m_active.load(std::memory_order_acquire)) return;
   std::string failedPath, error;
+  std::FILE* file = nullptr;
   {
     std::lock_guard guard(m_lock);
     if (m_file == nullptr) return;
     if (Append(chunk.firstText) && Append(chunk.restText)) return;
-    error = std::strerror(errno != 0 ? errno : EIO);
+    error = SystemErrorText(errno);
     failedPath = m_path;
-    // Whatever the stream still holds goes out if it can; the file keeps
-    // every byte written before the error.
-    std::fclose(m_file);
-    m_file = nullptr;
+    std::swap(file, m_file);
+    m_endedByError = true;
     m_active.store(false, std::memory_order_release);
   }
+  // The file keeps every byte written before the error.
+  FlushAndClose(file);
   if (m_onError) m_onError(failedPath, error);
 }

@@ -132,6 +132,23 @@ TEST_F(ConversionJobTest, TheSourceItselfIsNeverOpenedAsTarget) {
   EXPECT_EQ(job.Open(), Opening::Ready);
 }
 
+TEST_F(ConversionJobTest, TheLogBeingRecordedIsNeverOpenedAsTarget) {
+  const fs::path recording = folder / "recording.txt";
+  WriteWholeFile(recording, "AA 55 ");
+  fs::create_symlink(recording, folder / "link.txt");
+  for (const fs::path& busy : {recording, folder / "link.txt"}) {
+    auto request = RequestFor(log, busy);
+    request.busyPath = recording.string();
+    ConversionJob job(std::move(request));
+    EXPECT_EQ(job.Open(), Opening::TargetBusy) << busy;
+    EXPECT_EQ(ReadWholeFile(recording), "AA 55 ") << busy;
+  }
+  auto request = RequestFor(log, folder / "other.txt");
+  request.busyPath = recording.string();
+  ConversionJob job(std::move(request));
+  EXPECT_EQ(job.Open(), Opening::Ready);
+}
+
 TEST_F(ConversionJobTest, WithoutASourceTheTargetHoldsJustTheHeader) {
   for (const fs::path& source : {folder / "absent.txt", folder.Path(), fs::path()}) {
     ConversionJob job(RequestFor(source, target));

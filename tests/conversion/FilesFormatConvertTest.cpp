@@ -161,7 +161,8 @@ class FilesFormatConvertTest : public ::testing::Test {
   CPorotocalRtkAnalyse live;  // stands in for the program's analyser
   ScriptedWindowServices services;
   int modalRuns = 0;
-  FilesFormatConvert dialog{services, live};
+  std::string recording;  // the file the program records into, empty when none
+  FilesFormatConvert dialog{services, live, [this] { return recording; }};
   FirstBlockGate gate;  // destroyed first: a held conversion goes on before the dialog ends
 };
 
@@ -279,6 +280,33 @@ TEST_F(FilesFormatConvertTest, TheLogIsNeverChosenAsItsOwnTarget) {
     ExpectShowsPath(kSourceLabel, log);
     EXPECT_EQ(dialog.SourcePath(), QString::fromStdString(log.string()));
   }
+}
+
+TEST_F(FilesFormatConvertTest, TheLogBeingRecordedIsNeverChosenAsTarget) {
+  WriteDemoLogFile(log, 50);
+  const fs::path running = folder / "running.txt";
+  WriteWholeFile(running, "AA 55 ");
+  fs::create_symlink(running, folder / "link.txt");
+  recording = running.string();
+  Open();
+  Tick({kVelocityCheck});
+  for (const fs::path& busy : {running, folder / "link.txt"}) {
+    services.ClearMessages();
+    Choose(log, busy);
+    EXPECT_TRUE(ConvertAndWait());
+    EXPECT_EQ(services.MessageTexts(), QStringList{Text("保存文件正在记录数据，请重新选择")});
+    EXPECT_EQ(ReadWholeFile(running), "AA 55 ");
+    ExpectShowsPath(kSourceLabel, log);
+    ExpectShowsPath(kTargetLabel, busy);
+    ExpectIdle();
+  }
+  // Once the recording has stopped the file is an ordinary target.
+  recording.clear();
+  services.ClearMessages();
+  EXPECT_TRUE(ConvertAndWait());
+  EXPECT_TRUE(services.MessageTexts().isEmpty());
+  EXPECT_EQ(Label(kTargetLabel), Text("转换完成"));
+  EXPECT_NE(ReadWholeFile(running), "AA 55 ");
 }
 
 TEST_F(FilesFormatConvertTest, TheFileIsTheOneTheCommandMakes) {

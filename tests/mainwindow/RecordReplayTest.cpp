@@ -7,9 +7,11 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
+#include <system_error>
 
 #include "VirtualUnit.h"
 #include "mainwindow/ControlMap.h"
@@ -170,6 +172,41 @@ TEST_F(RecordReplay, AWriteFailureIsReportedOnceAndKeepsWhatWasWritten) {
   Click(1008);
   const QByteArray log = ReadAll(Path("full.txt"));
   EXPECT_EQ(log.size(), 200000);
+  ExpectContiguous(Decoded(log.left(log.size() / 3 * 3)), Sent());
+}
+
+// The last of the log is still in the stream's buffer when "停止保存" is
+// pressed, and the disk refuses it: the user is told, not "保存成功".
+TEST_F(RecordReplay, AFailedLastFlushAtTheStopIsTheOneMessage) {
+  StartUnit({"--static", "--baud", "921600", "--rate", "200"});
+  OpenPort();
+  Record("last.txt");
+  WaitCharacters(3 * 30000);
+  Click(1008);  // nothing more arrives; the recording stays on
+  ASSERT_TRUE(f->window->Recorder().Recording());
+  const uint64_t written = f->window->Recorder().LogCharacters();
+  const uint64_t onDisk = uint64_t(QFileInfo(Path("last.txt")).size());
+  ASSERT_GT(written, onDisk + 1) << "nothing left for the last flush";
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = old;
+  limited.rlim_cur = (onDisk + written) / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  Click(1069);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  ProcessEventsUntil([] { return false; }, 100);  // no second box on its way
+  EXPECT_EQ(f->services.MessageTexts(),
+            QStringList{QStringLiteral("保存数据出错，已停止保存：%1\n%2")
+                            .arg(Path("last.txt"),
+                                 QString::fromStdString(std::generic_category().message(EFBIG)))})
+      << f->services.MessageTexts().join("|").toStdString();
+  EXPECT_TRUE(c().Get(1068)->isEnabled());
+  EXPECT_TRUE(c().Get(1074)->isEnabled());
+  EXPECT_FALSE(c().Get(1069)->isEnabled());
+  const QByteArray log = ReadAll(Path("last.txt"));
+  EXPECT_EQ(uint64_t(log.size()), limited.rlim_cur);
   ExpectContiguous(Decoded(log.left(log.size() / 3 * 3)), Sent());
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -22,10 +23,14 @@ struct Replayed {
   std::mutex lock;
   std::vector<double> pitches;
   std::vector<size_t> lengths;
+  // What a progress bar and the status line read while each frame arrives.
+  std::vector<uint64_t> positions, failedSoFar;
   std::promise<LogReplay::End> end;
   CPorotocalRtkAnalyse analyser;
   LogReplay replay{[this](const uint8_t* frame, size_t length) {
     std::lock_guard guard(lock);
+    positions.push_back(replay.CharactersRead());
+    failedSoFar.push_back(replay.FramesFailed());
     analyser.LoadFrame(int(length), frame);
     if (!analyser.CheckFrame()) return;
     DecodeCurrentFrame(analyser);
@@ -94,6 +99,27 @@ TEST(LogReplay, AtFullSpeedEveryFrameOfALongLogArrives) {
   EXPECT_EQ(r.Run(Hex(bytes)), LogReplay::End::Finished);
   ASSERT_EQ(r.pitches.size(), 20000u);
   EXPECT_EQ(r.pitches.back(), 19999 % 90);
+}
+
+// A paced replay of a log far smaller than a read block still shows where
+// it is and what damage it has met while the frames come in.
+TEST(LogReplay, APacedReplayReportsItsPositionAndDamageAsItGoes) {
+  std::vector<uint8_t> bytes;
+  auto broken = BuildFrame120(WithPitch(1));
+  broken[60] ^= 0xFF;  // fails its check
+  Append(bytes, broken);
+  for (int i = 0; i < 60; ++i) Append(bytes, BuildFrame120(WithPitch(2)));
+  Replayed r;
+  EXPECT_EQ(r.Run(Hex(bytes), LogReplay::Speed::X10), LogReplay::End::Finished);
+  ASSERT_EQ(r.positions.size(), 60u);
+  const uint64_t size = r.replay.LogSize();
+  EXPECT_EQ(size, 3u * bytes.size());
+  EXPECT_TRUE(std::is_sorted(r.positions.begin(), r.positions.end()));
+  EXPECT_TRUE(std::any_of(r.positions.begin(), r.positions.end(),
+                          [&](uint64_t p) { return p > 0 && p < size; }));
+  EXPECT_GE(r.failedSoFar.back(), 1u);
+  EXPECT_EQ(r.failedSoFar.back(), r.replay.FramesFailed());
+  EXPECT_EQ(r.replay.CharactersRead(), size);
 }
 
 TEST(LogReplay, EndsWhenTheStopCheckSaysSoOrWhenStopped) {

@@ -53,8 +53,9 @@ TEST(RawLogRecorder, WritesEveryChunkAsHexTextAlsoAcrossTheRingsEnd) {
     all.insert(all.end(), chunk.begin(), chunk.end());
   }
   EXPECT_EQ(recorder.CharactersWritten(), 3 * all.size());
-  EXPECT_TRUE(recorder.Stop());
-  EXPECT_FALSE(recorder.Stop());
+  using Outcome = RawLogRecorder::StopResult::Outcome;
+  EXPECT_EQ(recorder.Stop().outcome, Outcome::Saved);
+  EXPECT_EQ(recorder.Stop().outcome, Outcome::NotRecording);
   feeder.Feed(recorder, {0x02});  // after the stop: not recorded
   EXPECT_EQ(ReadFile(log), ToHexText(all.data(), all.size()));
   EXPECT_FALSE(recorder.Start((s.dir / "no" / "such" / "dir.txt").string()));
@@ -128,6 +129,46 @@ TEST(RawLogRecorder, TheFirstWriteErrorStopsTheRecordingAndIsToldOnce) {
   EXPECT_EQ(text, expected.substr(0, text.size()));
   feeder.Feed(recorder, {0x01});
   EXPECT_EQ(errors, 1);
+  // The stop after it adds nothing: the error has been told.
+  EXPECT_EQ(recorder.Stop().outcome, RawLogRecorder::StopResult::Outcome::EndedByError);
+  EXPECT_EQ(recorder.Stop().outcome, RawLogRecorder::StopResult::Outcome::NotRecording);
+}
+
+// Every write went into the stream's buffer; only the flush at the stop
+// meets the limit. The stop says so instead of reporting a saved file.
+TEST(RawLogRecorder, AFailedLastFlushIsTheStopsError) {
+  Scratch s;
+  int errors = 0;
+  RawLogRecorder recorder([&](const std::string&, const std::string&) { ++errors; });
+  const fs::path log = s.dir / "last.txt";
+  ASSERT_TRUE(recorder.Start(log.string()));
+  Feeder feeder;
+  std::vector<uint8_t> all;
+  for (int i = 0; i < 30; ++i) {
+    std::vector<uint8_t> chunk(1000, uint8_t(i));
+    feeder.Feed(recorder, chunk);
+    all.insert(all.end(), chunk.begin(), chunk.end());
+  }
+  ASSERT_TRUE(recorder.Active());
+  const uintmax_t onDisk = fs::file_size(log);
+  ASSERT_GT(recorder.CharactersWritten(), onDisk + 1) << "nothing left for the last flush";
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = old;
+  limited.rlim_cur = (onDisk + recorder.CharactersWritten()) / 2;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const RawLogRecorder::StopResult result = recorder.Stop();
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(result.outcome, RawLogRecorder::StopResult::Outcome::Failed);
+  EXPECT_EQ(result.path, log.string());
+  EXPECT_NE(result.error.find("too large"), std::string::npos) << result.error;
+  EXPECT_EQ(errors, 0);
+  EXPECT_FALSE(recorder.Active());
+  const std::string text = ReadFile(log);
+  EXPECT_EQ(text.size(), limited.rlim_cur);
+  EXPECT_EQ(text, ToHexText(all.data(), all.size()).substr(0, text.size()));
 }
 
 }  // namespace
