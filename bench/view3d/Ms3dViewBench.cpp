@@ -22,9 +22,7 @@
 
 #include "services/ScriptedWindowServices.h"
 #include "tools/model/AircraftBuilder.h"
-#include "tools/model/BmpWriter.h"
-#include "tools/model/MilkshapeWriter.h"
-#include "tools/model/SkinPainter.h"
+#include "tools/model/AircraftFiles.h"
 #include "view3d/CMs3dDlg.h"
 #include "view3d/Ms3dView.h"
 
@@ -57,11 +55,7 @@ int main(int argc, char** argv) {
 
   QTemporaryDir dir;
   QDir::setCurrent(dir.path());
-  const AircraftBuilder::Result aircraft = AircraftBuilder::build();
-  if (!MilkshapeWriter::writeFile("AEREO",
-                                  MilkshapeWriter::write(aircraft.model, aircraft.names)) ||
-      !MilkshapeWriter::writeFile(AircraftBuilder::kTextureName,
-                                  BmpWriter::write(SkinPainter::paint()))) {
+  if (!WriteAircraftFiles(".", AircraftBuilder::build())) {
     std::fprintf(stderr, "bench-view3d: cannot write the model\n");
     return 1;
   }

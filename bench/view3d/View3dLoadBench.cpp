@@ -13,9 +13,7 @@
 #include "mainwindow/View3dPanel.h"
 #include "protocol/ReceivePipeline.h"
 #include "tools/model/AircraftBuilder.h"
-#include "tools/model/BmpWriter.h"
-#include "tools/model/MilkshapeWriter.h"
-#include "tools/model/SkinPainter.h"
+#include "tools/model/AircraftFiles.h"
 #include "view3d/CMs3dDlg.h"
 #include "view3d/Ms3dView.h"
 
@@ -44,11 +42,7 @@ int main(int argc, char** argv) {
   ScriptedWindowServices services;
   bench::Program program(services, services);
   // The window reads "AEREO" and its texture from the working directory.
-  const AircraftBuilder::Result aircraft = AircraftBuilder::build();
-  if (!MilkshapeWriter::writeFile("AEREO",
-                                  MilkshapeWriter::write(aircraft.model, aircraft.names)) ||
-      !MilkshapeWriter::writeFile(AircraftBuilder::kTextureName,
-                                  BmpWriter::write(SkinPainter::paint()))) {
+  if (!WriteAircraftFiles(".", AircraftBuilder::build())) {
     std::fprintf(stderr, "bench-view3d-load: cannot write the model\n");
     return 1;
   }

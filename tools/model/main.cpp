@@ -3,10 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "AircraftBuilder.h"
-#include "BmpWriter.h"
-#include "MilkshapeWriter.h"
-#include "SkinPainter.h"
+#include "tools/model/AircraftBuilder.h"
+#include "tools/model/AircraftFiles.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || std::string(argv[1]) == "--help") {
@@ -18,9 +16,7 @@ int main(int argc, char** argv) {
   const AircraftBuilder::Result aircraft = AircraftBuilder::build();
   const std::string modelPath = dir + "/AEREO";
   const std::string texturePath = dir + "/" + AircraftBuilder::kTextureName;
-  if (!MilkshapeWriter::writeFile(modelPath,
-                                  MilkshapeWriter::write(aircraft.model, aircraft.names)) ||
-      !MilkshapeWriter::writeFile(texturePath, BmpWriter::write(SkinPainter::paint()))) {
+  if (!WriteAircraftFiles(dir, aircraft)) {
     std::fprintf(stderr, "tavrik-model: cannot write into %s\n", dir.c_str());
     return 1;
   }
