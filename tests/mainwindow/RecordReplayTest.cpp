@@ -96,7 +96,7 @@ TEST_F(RecordReplay, ALogIsOneRunOfWhatTheUnitSentCleanOrNoisy) {
     EXPECT_FALSE(c().Get(1068)->isEnabled());
     EXPECT_FALSE(c().Get(1074)->isEnabled());
     EXPECT_TRUE(c().Get(1069)->isEnabled());
-    WaitCharacters(3 * 92160 * 2);  // two seconds of a full 921600-baud line
+    WaitCharacters(3 * 92160 * 10);  // ten seconds of a full 921600-baud line
     Click(1069);
     EXPECT_EQ(f->services.MessageTexts().back(), "保存成功");
     EXPECT_TRUE(c().Get(1068)->isEnabled());
