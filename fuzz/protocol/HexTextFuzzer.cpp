@@ -1,8 +1,9 @@
 // Arbitrary text through both hex readers: the strict rule never writes more
 // than half the text, and the streaming decoder gives the same bytes however
 // the text is cut into pieces.
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "protocol/HexText.h"
@@ -26,13 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     part.resize(pieces.Decode(text + i, len, part.data()));
     out.insert(out.end(), part.begin(), part.end());
   }
-  if (out.size() != n || std::memcmp(out.data(), all.data(), n) != 0) std::abort();
+  if (out.size() != n || !std::equal(out.begin(), out.end(), all.begin())) std::abort();
 
   // Re-encoding what was decoded and reading it back gives the same bytes.
   const std::string again = ToHexText(all.data(), n);
   std::vector<uint8_t> back(n + 1);
   if (DecodeHexText(again.data(), again.size(), back.data()) != n ||
-      std::memcmp(back.data(), all.data(), n) != 0) {
+      !std::equal(all.begin(), all.begin() + ptrdiff_t(n), back.begin())) {
     std::abort();
   }
   return 0;
