@@ -16,6 +16,7 @@
 #include "tests/update/TestCertificates.h"
 #include "tests/update_common/FileListXml.h"
 #include "tests/update_common/TempDir.h"
+#include "tests/update_common/WaitForFile.h"
 #include "update/UpdateManager.h"
 #include "update/common/Sha256.h"
 #include "update/common/VersionMarker.h"
@@ -50,17 +51,6 @@ std::string ownScheduling() {
   std::vector<std::string> field(3);
   for (std::string word; fields >> word;) field.push_back(word);
   return field.size() > 41 ? field[19] + " " + field[41] + "\n" : "unreadable";
-}
-
-// Waits for a file a started program writes; it runs on its own, so it may
-// take a while on a busy machine.
-bool waitForFile(const fs::path& path) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!fs::exists(path)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
 }
 
 }  // namespace

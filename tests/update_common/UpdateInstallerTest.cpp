@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/update_common/TempDir.h"
+#include "tests/update_common/WaitForFile.h"
 #include "update/common/Sha256.h"
 #include "update/common/UpdateInstaller.h"
 
@@ -34,17 +35,6 @@ class Installing : public ::testing::Test {
   std::vector<std::string> log;
   UpdateInstaller installer{[this](const std::string& text) { log.push_back(text); }};
 };
-
-// Waits for a file the started program writes; it runs on its own, so it
-// may take a while on a busy machine.
-bool waitForFile(const fs::path& path) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!fs::exists(path)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
 
 }  // namespace
 
