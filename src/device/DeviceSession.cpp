@@ -28,11 +28,25 @@ void DeviceSession::Switch(ReceiveMode mode) {
   m_mode.Set(mode);
 }
 
+// While the boot loader has the line, a command or another transfer would
+// break the image half sent, and a window's mode change would take the
+// loader's answers away from it.
+bool DeviceSession::RefuseDuringUpgrade() {
+  if (!m_loader.Running()) return false;
+  m_window.ShowMessage(kUpgradeRunningMessage);
+  return true;
+}
+
+void DeviceSession::SwitchUnlessUpgrading(ReceiveMode mode) {
+  if (!m_loader.Running()) Switch(mode);
+}
+
 bool DeviceSession::SendDeviceCommand(const std::string& command, ReceiveMode newMode) {
   if (!m_link.IsOpen()) {
     m_window.ShowMessage(kPortClosedMessage);
     return false;
   }
+  if (RefuseDuringUpgrade()) return false;
   Switch(newMode);
   const std::string line = command + "\r\n";
   m_link.Write(reinterpret_cast<const uint8_t*>(line.data()), line.size(), true);
@@ -44,6 +58,7 @@ bool DeviceSession::SendBytes(const uint8_t* bytes, size_t count) {
     m_window.ShowMessage(kPortClosedMessage);
     return false;
   }
+  if (RefuseDuringUpgrade()) return false;
   // The box's text may well be a command, so it gets a command's clean line.
   return m_link.Write(bytes, count, true);
 }
@@ -53,23 +68,23 @@ void DeviceSession::OnPortOpened() {
 }
 
 void DeviceSession::EnterUpgradeMode() {
-  Switch(ReceiveMode::Upgrade);
+  SwitchUnlessUpgrading(ReceiveMode::Upgrade);
 }
 
 void DeviceSession::EnterLive() {
-  Switch(ReceiveMode::Live);
+  SwitchUnlessUpgrading(ReceiveMode::Live);
 }
 
 void DeviceSession::EnterSensorCurve() {
-  Switch(ReceiveMode::SensorCurve);
+  SwitchUnlessUpgrading(ReceiveMode::SensorCurve);
 }
 
 void DeviceSession::EnterEnvCurve() {
-  Switch(ReceiveMode::EnvCurve);
+  SwitchUnlessUpgrading(ReceiveMode::EnvCurve);
 }
 
 void DeviceSession::EnterIdle() {
-  Switch(ReceiveMode::Idle);
+  SwitchUnlessUpgrading(ReceiveMode::Idle);
 }
 
 size_t DeviceSession::OnSerialBytes(const uint8_t* bytes, size_t count) {
@@ -93,6 +108,7 @@ bool DeviceSession::StartUpgrade(const std::filesystem::path& imagePath,
     m_window.ShowMessage(kPortClosedMessage);
     return false;
   }
+  if (RefuseDuringUpgrade()) return false;
   const ReceiveMode before = Mode();
   // The unit's answers to "reset!" must take the per-byte road from the start.
   Switch(ReceiveMode::Upgrade);
@@ -147,7 +163,7 @@ void DeviceSession::QueueWrite(const std::string& bytes) {
 }
 
 void DeviceSession::SetReceiveMode(ReceiveMode mode) {
-  Switch(mode);
+  SwitchUnlessUpgrading(mode);
 }
 
 void DeviceSession::ShowMessage(const std::string& text) {

@@ -35,9 +35,9 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   ReceiveMode Mode() const;
 
   // Appends CR LF, switches to newMode and queues the line, dropping unread
-  // input first as the unit expects. With the port closed: the message and
-  // false. The mode changes before the line leaves, so a quick reply is
-  // never read in the old mode.
+  // input first as the unit expects. With the port closed, or while an
+  // upgrade runs: the message and false. The mode changes before the line leaves, so a quick reply
+  // is never read in the old mode.
   bool SendDeviceCommand(const std::string& command, ReceiveMode newMode) override;
   // Bytes exactly as given (the "Send" box), in whatever mode holds.
   bool SendBytes(const uint8_t* bytes, size_t count);
@@ -74,6 +74,8 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   void SetReceiveMode(ReceiveMode mode) override;
 
   static constexpr const char* kPortClosedMessage = "先打开串口在进行其他操作！！";
+  // Commands, the "Send" box and a second upgrade while one runs.
+  static constexpr const char* kUpgradeRunningMessage = "正在升级固件，请等升级结束后再操作！";
 
  private:
   // ReplyWindow: the interpreter's effects, forwarded to the window or kept
@@ -85,6 +87,10 @@ class DeviceSession final : public PerByteSink, public OdometerPort, private Rep
   void SetOdometerText(const std::string& text) override;
 
   void Switch(ReceiveMode mode);
+  // Mode changes the windows ask for wait while an upgrade has the line.
+  void SwitchUnlessUpgrading(ReceiveMode mode);
+  // True, with the message shown, while an upgrade runs.
+  bool RefuseDuringUpgrade();
   void CarryOut(const FirmwareLoaderActions& actions);
 
   ReceiveModeSwitch& m_mode;

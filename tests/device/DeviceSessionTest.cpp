@@ -192,6 +192,31 @@ TEST(DeviceSession, AnUpgradeNeedsAPortAndAnImageAndEndsWhenThePortGoes) {
   EXPECT_FALSE(s.session.UpgradeRunning());
 }
 
+// The line belongs to the boot loader until the upgrade ends: commands, the
+// "Send" box and a second upgrade are refused, and the windows' mode changes
+// wait, so nothing breaks the image half sent.
+TEST(DeviceSession, NothingElseTakesTheLineWhileAnUpgradeRuns) {
+  UpgradeSession s;
+  ASSERT_TRUE(s.session.StartUpgrade(s.image, "APP.hex"));
+  const size_t written = s.link.writes.size();
+  EXPECT_FALSE(s.session.SendDeviceCommand("*PA AUTO START", ReceiveMode::Live));
+  const uint8_t byte = 'x';
+  EXPECT_FALSE(s.session.SendBytes(&byte, 1));
+  EXPECT_FALSE(s.session.StartUpgrade(s.image, "APP.hex"));
+  s.session.EnterLive();
+  s.session.EnterSensorCurve();
+  s.session.SetReceiveMode(ReceiveMode::Command);
+  EXPECT_EQ(s.session.Mode(), ReceiveMode::Upgrade);
+  EXPECT_EQ(s.link.writes.size(), written);
+  EXPECT_EQ(s.Session::window.messages,
+            std::vector<std::string>(3, DeviceSession::kUpgradeRunningMessage));
+
+  s.session.OnPortClosed();  // the upgrade ends; the windows have the line again
+  s.session.EnterLive();
+  EXPECT_EQ(s.session.Mode(), ReceiveMode::Live);
+  EXPECT_TRUE(s.session.SendDeviceCommand("*PA AUTO STOP", ReceiveMode::Command));
+}
+
 TEST(DeviceSession, RepliesAreReportedInOrderWithinOneBatch) {
   Session s;
   s.session.SetReceiveMode(ReceiveMode::Command);
