@@ -92,16 +92,16 @@ void FilesFormatConvert::done(int result) {
 }
 
 void FilesFormatConvert::OnChooseSource() {
-  const FileDialogSpec spec{Utf8("打开历史数据"), "txt", "1.txt", kFilter};
-  if (std::optional<QString> path = m_services.OpenFileName(this, spec)) {
+  const FileDialogSpec dialog{Utf8("打开历史数据"), "txt", "1.txt", kFilter};
+  if (std::optional<QString> path = m_services.OpenFileName(this, dialog)) {
     m_strSourcePath = *path;
     ShowPath(*m_ui->sourceLabel, m_strSourcePath, Utf8(kSourcePrompt));
   }
 }
 
 void FilesFormatConvert::OnChooseTarget() {
-  const FileDialogSpec spec{Utf8("保存转换数据"), "txt", "2.txt", kFilter};
-  if (std::optional<QString> path = m_services.SaveFileName(this, spec)) {
+  const FileDialogSpec dialog{Utf8("保存转换数据"), "txt", "2.txt", kFilter};
+  if (std::optional<QString> path = m_services.SaveFileName(this, dialog)) {
     m_strTargetPath = *path;
     ShowPath(*m_ui->targetLabel, m_strTargetPath, Utf8(kTargetPrompt));
   }

@@ -68,10 +68,10 @@ void RecorderPanel::OnLogSaveAs() {
   m_pump.Stop();
   // The ticks' last calls land before the dialog opens.
   QThread::msleep(100);
-  const FileDialogSpec spec{QStringLiteral("Log Save As..."), QStringLiteral("txt"),
-                            QStringLiteral("1.txt"),
-                            QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*||")};
-  const std::optional<QString> path = m_services.SaveFileName(&m_window, spec);
+  const FileDialogSpec dialog{QStringLiteral("Log Save As..."), QStringLiteral("txt"),
+                              QStringLiteral("1.txt"),
+                              QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*||")};
+  const std::optional<QString> path = m_services.SaveFileName(&m_window, dialog);
   if (!path) {
     StartTimers(kInstrumentAfterCancelMs, kRefreshAfterCancelMs);
     return;

@@ -82,10 +82,10 @@ void ReplayPanel::OnReplay() {
     m_services.MessageBox(&m_window, QStringLiteral("正在回放历史数据，请先停止回放"));
     return;
   }
-  const FileDialogSpec spec{QStringLiteral("打开历史数据"), QStringLiteral("txt"),
-                            QStringLiteral("1.txt"),
-                            QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*||")};
-  const std::optional<QString> path = m_services.OpenFileName(&m_window, spec);
+  const FileDialogSpec dialog{QStringLiteral("打开历史数据"), QStringLiteral("txt"),
+                              QStringLiteral("1.txt"),
+                              QStringLiteral("Text files(*.txt)|*.txt|All files(*.*)|*.*||")};
+  const std::optional<QString> path = m_services.OpenFileName(&m_window, dialog);
   if (!path) return;
   m_controls.Enable(kLogSaveButton, false);
   m_controls.Enable(kClearButton, false);

@@ -98,9 +98,9 @@ void UpgradePanel::OnGate() {
 }
 
 void UpgradePanel::OnOpenHex() {
-  const FileDialogSpec spec{QString(), QStringLiteral("hex"), QString(),
-                            QStringLiteral("All Files (*.hex)|*.hex||")};
-  const std::optional<QString> path = m_services.OpenFileName(&m_window, spec);
+  const FileDialogSpec dialog{QString(), QStringLiteral("hex"), QString(),
+                              QStringLiteral("All Files (*.hex)|*.hex||")};
+  const std::optional<QString> path = m_services.OpenFileName(&m_window, dialog);
   if (!path) return;
   m_fileName = QFileInfo(*path).fileName();
   const HexImageConverter::Result result = HexImageConverter::Convert(

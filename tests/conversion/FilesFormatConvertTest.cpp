@@ -207,9 +207,9 @@ TEST_F(FilesFormatConvertTest, FileDialogsAskForTheLogAndTheTarget) {
   EXPECT_EQ(dialogs[0].initialName, "1.txt");
   EXPECT_EQ(dialogs[1].title, Text("保存转换数据"));
   EXPECT_EQ(dialogs[1].initialName, "2.txt");
-  for (const FileDialogSpec& spec : dialogs) {
-    EXPECT_EQ(spec.defaultExtension, "txt");
-    EXPECT_EQ(spec.filter, filter);
+  for (const FileDialogSpec& dialog : dialogs) {
+    EXPECT_EQ(dialog.defaultExtension, "txt");
+    EXPECT_EQ(dialog.filter, filter);
   }
   ExpectShowsPath(kSourceLabel, log);
   ExpectShowsPath(kTargetLabel, target);

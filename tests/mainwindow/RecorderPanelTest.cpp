@@ -44,10 +44,10 @@ TEST_F(RecorderPanelTest, ACancelledOrFailedChoiceKeepsTheDisplayOnTheShorterTim
   EXPECT_TRUE(c().Get(1068)->isEnabled());
   EXPECT_FALSE(c().Get(1069)->isEnabled());
   ASSERT_EQ(f.services.FileDialogs().size(), 1u);
-  const FileDialogSpec spec = f.services.FileDialogs()[0];
-  EXPECT_EQ(spec.title, "Log Save As...");
-  EXPECT_EQ(spec.defaultExtension, "txt");
-  EXPECT_EQ(spec.initialName, "1.txt");
+  const FileDialogSpec dialog = f.services.FileDialogs()[0];
+  EXPECT_EQ(dialog.title, "Log Save As...");
+  EXPECT_EQ(dialog.defaultExtension, "txt");
+  EXPECT_EQ(dialog.initialName, "1.txt");
 
   // A file that cannot be created: told, and the same timers.
   recorder().CloseForExit();

@@ -501,10 +501,10 @@ TEST_F(NavigateTest, SaveTrackWritesGpx) {
   services.QueueFileName(path);
   Click(kSaveTrackButton);
   ASSERT_EQ(services.FileDialogs().size(), 1u);
-  const FileDialogSpec spec = services.FileDialogs().front();
-  EXPECT_EQ(spec.title, QString::fromUtf8("保存轨迹"));
-  EXPECT_EQ(spec.defaultExtension, "gpx");
-  EXPECT_TRUE(spec.initialName.endsWith(".gpx"));
+  const FileDialogSpec dialog = services.FileDialogs().front();
+  EXPECT_EQ(dialog.title, QString::fromUtf8("保存轨迹"));
+  EXPECT_EQ(dialog.defaultExtension, "gpx");
+  EXPECT_TRUE(dialog.initialName.endsWith(".gpx"));
   EXPECT_TRUE(services.MessageTexts().isEmpty())
       << services.MessageTexts().join('\n').toStdString();
 

@@ -131,6 +131,11 @@ class UpdateCheck : public ::testing::Test {
     return o;
   }
   bool start(UpdateManager& manager) { return start(manager, options()); }
+  // One whole check: started, run until "更新完毕", and the manager gone.
+  bool checkToTheEnd() {
+    UpdateManager manager;
+    return start(manager) && log.waitFor("更新完毕");
+  }
   bool start(UpdateManager& manager, const UpdateManager::Options& o) {
     manager.setLogSink(log.sink());
     manager.setUpdatedFilesCallback([this](const Lines& files, const std::string& statusLine) {
@@ -262,11 +267,7 @@ TEST_F(UpdateCheck, PlainHttpFilesAndRedirectsToThemFailWithCodeOne) {
   serve("plain.bin", "p");
   serve("downgraded.bin", "d");
   serve("new.bin", "moved here");
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("下载文件失败 [plain.bin], 错误代码 [1]"), 0);
   EXPECT_GE(log.indexOf("下载文件失败 [downgraded.bin], 错误代码 [1]"), 0);
   EXPECT_GE(log.indexOf("下载文件成功 [moved.bin]"), 0);
@@ -287,11 +288,7 @@ TEST_F(UpdateCheck, AMissingFileListOrFileFailsWithCodeSix) {
   }
   serveList({fileListEntry({{"FileName", "gone.bin"}, {"URL", url("gone.bin")}}),
              fileListEntry({{"FileName", "broken.bin"}, {"URL", url("x") + "?status=500"}})});
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("下载文件失败 [gone.bin], 错误代码 [6]"), 0);
   EXPECT_GE(log.indexOf("下载文件失败 [broken.bin], 错误代码 [6]"), 0);
   EXPECT_FALSE(anyUpdateFileBelow(m_program));
@@ -317,11 +314,7 @@ TEST_F(UpdateCheck, QueuedFilesAreDownloadedOneAfterAnother) {
                      {"URL", url("three.bin") + "?delay=300"}}),
   });
   for (const auto& [name, content] : files) serve(name, content);
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("需更新文件总数: 3, 文件总长度: 6 KB"), 0);
   int last = -1;
   for (const auto& [name, content] : files) {
@@ -407,11 +400,7 @@ TEST_F(UpdateCheck, AFileNotMatchingItsDigestIsNotInstalled) {
   });
   serve("good.bin", "good contents");
   serve("bad.bin", "what a mirror sends instead");
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("下载文件成功 [good.bin]"), 0);
   EXPECT_GE(log.indexOf("文件校验失败 [bad.bin]"), 0);
   EXPECT_EQ(readFile(m_program / "good.bin"), "good contents");
@@ -433,11 +422,7 @@ TEST_F(UpdateCheck, CertificatesThatDoNotVerifyAreRefused) {
              fileListEntry({{"FileName", "g.bin"}, {"URL", otherHost.url(path("g.bin"))}})});
   serve("f.bin", "from a stranger");
   serve("g.bin", "from someone else's host");
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("下载文件失败 [f.bin], 错误代码 [2]"), 0);
   EXPECT_GE(log.indexOf("下载文件失败 [g.bin], 错误代码 [2]"), 0);
   EXPECT_FALSE(fs::exists(m_program / "f.bin"));
@@ -470,11 +455,7 @@ TEST_F(UpdateCheck, ABodyThatEndsEarlyIsNotInstalled) {
         fileListEntry({{"FileName", name}, {"FileVersion", "1.0"}, {"URL", url(name) + query}}));
   }
   serveList(entries);
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   for (const auto& [name, query] : cuts) {
     EXPECT_GE(log.indexOf("下载文件失败 [" + name + "], 错误代码 [2]"), 0) << name;
     EXPECT_EQ(readFile(m_program / name), "old") << name;
@@ -495,11 +476,7 @@ TEST_F(UpdateCheck, ALocalFileThatCannotBeMadeFailsWithCodeSeven) {
        fileListEntry({{"FileName", "x.bin"}, {"LocalPath", "sub"}, {"URL", url("x.bin")}})});
   serve("blocked.bin", "new");
   serve("x.bin", "new");
-  {
-    UpdateManager manager;
-    ASSERT_TRUE(start(manager));
-    ASSERT_TRUE(log.waitFor("更新完毕"));
-  }
+  ASSERT_TRUE(checkToTheEnd());
   EXPECT_GE(log.indexOf("下载文件失败 [blocked.bin], 错误代码 [7]"), 0);
   EXPECT_GE(log.indexOf("下载文件失败 [x.bin], 错误代码 [7]"), 0);
   EXPECT_EQ(readFile(m_program / "blocked.bin"), "old");

@@ -11,7 +11,7 @@ namespace {
 
 struct Case {
   const char* name;
-  BmpSpec spec;
+  BmpSpec layout;
 };
 
 std::vector<std::array<uint8_t, 3>> Ramp(int colours) {
@@ -24,16 +24,16 @@ std::vector<std::array<uint8_t, 3>> Ramp(int colours) {
 }
 
 BmpSpec Packed(int width, int height, int bits) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = static_cast<uint16_t>(bits);
-  if (bits <= 8) spec.palette = Ramp(1 << bits);
-  spec.pixels = PackRows(width, std::abs(height), bits, [bits](int x, int r) {
+  BmpSpec layout;
+  layout.width = width;
+  layout.height = height;
+  layout.bitCount = static_cast<uint16_t>(bits);
+  if (bits <= 8) layout.palette = Ramp(1 << bits);
+  layout.pixels = PackRows(width, std::abs(height), bits, [bits](int x, int r) {
     const uint32_t v = static_cast<uint32_t>(x * 2654435761u + r * 40503u);
     return bits <= 8 ? v % (1u << bits) : (v >> 3);
   });
-  return spec;
+  return layout;
 }
 
 std::vector<Case> Cases() {
@@ -78,7 +78,7 @@ std::vector<Case> Cases() {
 
 TEST(BitmapAgainstQt, SameColoursAsQtsReader) {
   for (const Case& c : Cases()) {
-    const std::vector<uint8_t> bytes = MakeBmp(c.spec);
+    const std::vector<uint8_t> bytes = MakeBmp(c.layout);
     QImage qt;
     ASSERT_TRUE(qt.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "BMP")) << c.name;
     qt = qt.convertToFormat(QImage::Format_RGB888);
@@ -87,7 +87,7 @@ TEST(BitmapAgainstQt, SameColoursAsQtsReader) {
     ASSERT_EQ(ours.image->width, qt.width()) << c.name;
     ASSERT_EQ(ours.image->height, qt.height()) << c.name;
     // 16-bit channels widen to eight bits a little differently in Qt.
-    const int tolerance = c.spec.bitCount == 16 ? 8 : 0;
+    const int tolerance = c.layout.bitCount == 16 ? 8 : 0;
     int differing = 0;
     for (int row = 0; row < qt.height(); ++row) {
       const uint8_t* theirs = qt.constScanLine(qt.height() - 1 - row);  // Qt: top row first

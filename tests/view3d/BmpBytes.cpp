@@ -13,47 +13,47 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 
 }  // namespace
 
-std::vector<uint8_t> MakeBmp(const BmpSpec& spec) {
+std::vector<uint8_t> MakeBmp(const BmpSpec& layout) {
   std::vector<uint8_t> info;
-  const uint32_t headerSize = spec.headerSize != 0 ? spec.headerSize : (spec.core ? 12 : 40);
+  const uint32_t headerSize = layout.headerSize != 0 ? layout.headerSize : (layout.core ? 12 : 40);
   put32(info, headerSize);
-  if (spec.core) {
-    put16(info, static_cast<uint32_t>(spec.width));
-    put16(info, static_cast<uint32_t>(spec.height));
+  if (layout.core) {
+    put16(info, static_cast<uint32_t>(layout.width));
+    put16(info, static_cast<uint32_t>(layout.height));
     put16(info, 1);
-    put16(info, spec.bitCount);
+    put16(info, layout.bitCount);
   } else {
-    put32(info, static_cast<uint32_t>(spec.width));
-    put32(info, static_cast<uint32_t>(spec.height));
+    put32(info, static_cast<uint32_t>(layout.width));
+    put32(info, static_cast<uint32_t>(layout.height));
     put16(info, 1);
-    put16(info, spec.bitCount);
-    put32(info, spec.compression);
-    put32(info, static_cast<uint32_t>(spec.pixels.size()));
+    put16(info, layout.bitCount);
+    put32(info, layout.compression);
+    put32(info, static_cast<uint32_t>(layout.pixels.size()));
     put32(info, 2835);
     put32(info, 2835);
-    put32(info, spec.usedColours);
+    put32(info, layout.usedColours);
     put32(info, 0);
   }
   while (info.size() < headerSize) info.push_back(0);
-  for (uint32_t mask : spec.masks) put32(info, mask);
-  for (const auto& c : spec.palette) {
+  for (uint32_t mask : layout.masks) put32(info, mask);
+  for (const auto& c : layout.palette) {
     info.push_back(c[2]);
     info.push_back(c[1]);
     info.push_back(c[0]);
-    if (!spec.core) info.push_back(0);
+    if (!layout.core) info.push_back(0);
   }
 
   std::vector<uint8_t> out;
-  if (spec.fileHeader) {
-    const uint32_t offset = static_cast<uint32_t>(14 + info.size() + spec.pixelOffsetAdjust);
+  if (layout.fileHeader) {
+    const uint32_t offset = static_cast<uint32_t>(14 + info.size() + layout.pixelOffsetAdjust);
     out.push_back('B');
     out.push_back('M');
-    put32(out, static_cast<uint32_t>(14 + info.size() + spec.pixels.size()));
+    put32(out, static_cast<uint32_t>(14 + info.size() + layout.pixels.size()));
     put32(out, 0);
     put32(out, offset);
   }
   out.insert(out.end(), info.begin(), info.end());
-  out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+  out.insert(out.end(), layout.pixels.begin(), layout.pixels.end());
   return out;
 }
 

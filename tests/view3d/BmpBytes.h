@@ -23,7 +23,7 @@ struct BmpSpec {
   int64_t pixelOffsetAdjust = 0;                // moves the file header's pixel offset
 };
 
-std::vector<uint8_t> MakeBmp(const BmpSpec& spec);
+std::vector<uint8_t> MakeBmp(const BmpSpec& layout);
 
 // Rows as the file stores them, each padded to four bytes; value(x, fileRow)
 // gives the index or the packed pixel.

@@ -12,8 +12,8 @@ namespace {
 
 using Rgb = std::array<uint8_t, 3>;
 
-BitmapResult Decode(const BmpSpec& spec) {
-  return DibDecoder::decode(MakeBmp(spec));
+BitmapResult Decode(const BmpSpec& layout) {
+  return DibDecoder::decode(MakeBmp(layout));
 }
 
 // The pixel at x of the row counted from the bottom.
@@ -26,24 +26,24 @@ const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255,
     kBlack{0, 0, 0}, kGrey{10, 20, 30};
 
 BmpSpec TwentyFour(int width, int height) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.bitCount = 24;
+  BmpSpec layout;
+  layout.width = width;
+  layout.height = height;
+  layout.bitCount = 24;
   // Row r from the bottom, pixel x: R = 10x + 1, G = 20r + 2, B = 3.
-  spec.pixels = PackRows(width, std::abs(height), 24, [](int x, int r) {
+  layout.pixels = PackRows(width, std::abs(height), 24, [](int x, int r) {
     return (uint32_t{3}) | (uint32_t(20 * r + 2) << 8) | (uint32_t(10 * x + 1) << 16);
   });
-  return spec;
+  return layout;
 }
 
 }  // namespace
 
 TEST(DibDecoder, TwentyFourBitsSkipRowPaddingAndKeepBottomRowFirst) {
   for (bool fileHeader : {true, false}) {
-    BmpSpec spec = TwentyFour(3, 2);  // 9 bytes a row plus 3 of padding
-    spec.fileHeader = fileHeader;
-    const BitmapResult result = Decode(spec);
+    BmpSpec layout = TwentyFour(3, 2);  // 9 bytes a row plus 3 of padding
+    layout.fileHeader = fileHeader;
+    const BitmapResult result = Decode(layout);
     ASSERT_EQ(result.status, BitmapStatus::Ok);
     const RGBImage& image = *result.image;
     EXPECT_EQ(image.width, 3);
@@ -56,8 +56,8 @@ TEST(DibDecoder, TwentyFourBitsSkipRowPaddingAndKeepBottomRowFirst) {
 }
 
 TEST(DibDecoder, TopDownFileComesOutBottomRowFirst) {
-  BmpSpec spec = TwentyFour(2, -3);
-  const BitmapResult result = Decode(spec);
+  BmpSpec layout = TwentyFour(2, -3);
+  const BitmapResult result = Decode(layout);
   ASSERT_EQ(result.status, BitmapStatus::Ok);
   EXPECT_EQ(result.image->height, 3);
   // File row 0 is the top one now, so it lands last.
@@ -68,23 +68,23 @@ TEST(DibDecoder, TopDownFileComesOutBottomRowFirst) {
 TEST(DibDecoder, PaletteDepthsOfBothHeaderKinds) {
   for (bool core : {false, true}) {
     for (int bits : {1, 4, 8}) {
-      BmpSpec spec;
-      spec.core = core;
-      spec.width = 11;  // rows that end inside a byte
-      spec.height = 2;
-      spec.bitCount = static_cast<uint16_t>(bits);
+      BmpSpec layout;
+      layout.core = core;
+      layout.width = 11;  // rows that end inside a byte
+      layout.height = 2;
+      layout.bitCount = static_cast<uint16_t>(bits);
       const int colours = 1 << bits;
       for (int i = 0; i < colours; ++i) {
-        spec.palette.push_back(
+        layout.palette.push_back(
             {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
       }
       auto index = [colours](int x, int r) { return uint32_t((x * 5 + r * 3) % colours); };
-      spec.pixels = PackRows(11, 2, bits, index);
-      const BitmapResult result = Decode(spec);
+      layout.pixels = PackRows(11, 2, bits, index);
+      const BitmapResult result = Decode(layout);
       ASSERT_EQ(result.status, BitmapStatus::Ok) << core << " " << bits;
       for (int r = 0; r < 2; ++r) {
         for (int x = 0; x < 11; ++x) {
-          EXPECT_EQ(At(*result.image, x, r), spec.palette[index(x, r)])
+          EXPECT_EQ(At(*result.image, x, r), layout.palette[index(x, r)])
               << core << " " << bits << " " << x << " " << r;
         }
       }
@@ -93,24 +93,24 @@ TEST(DibDecoder, PaletteDepthsOfBothHeaderKinds) {
 }
 
 TEST(DibDecoder, CoreHeaderTwentyFourBits) {
-  BmpSpec spec = TwentyFour(5, 2);
-  spec.core = true;
-  const BitmapResult result = Decode(spec);
+  BmpSpec layout = TwentyFour(5, 2);
+  layout.core = true;
+  const BitmapResult result = Decode(layout);
   ASSERT_EQ(result.status, BitmapStatus::Ok);
   EXPECT_EQ(At(*result.image, 4, 1), (Rgb{41, 22, 3}));
 }
 
 TEST(DibDecoder, ShortColourTableFollowsUsedColourCount) {
   for (bool fileHeader : {true, false}) {
-    BmpSpec spec;
-    spec.fileHeader = fileHeader;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.usedColours = 2;
-    spec.palette = {kWhite, kBlue};
-    spec.pixels = {1, 0, 7, 0};  // 7 lies beyond the table
-    const BitmapResult result = Decode(spec);
+    BmpSpec layout;
+    layout.fileHeader = fileHeader;
+    layout.width = 3;
+    layout.height = 1;
+    layout.bitCount = 8;
+    layout.usedColours = 2;
+    layout.palette = {kWhite, kBlue};
+    layout.pixels = {1, 0, 7, 0};  // 7 lies beyond the table
+    const BitmapResult result = Decode(layout);
     ASSERT_EQ(result.status, BitmapStatus::Ok);
     EXPECT_EQ(At(*result.image, 0, 0), kBlue);
     EXPECT_EQ(At(*result.image, 1, 0), kWhite);
@@ -155,16 +155,16 @@ TEST(DibDecoder, SixteenAndThirtyTwoBits) {
 }
 
 TEST(DibDecoder, RunLengthEightWithRunsLiteralsLineEndsAndMoves) {
-  BmpSpec spec;
-  spec.width = 6;
-  spec.height = 3;
-  spec.bitCount = 8;
-  spec.compression = 1;
-  spec.palette.assign(256, kGrey);
-  spec.palette[1] = kRed;
-  spec.palette[2] = kGreen;
-  spec.palette[3] = kBlue;
-  spec.pixels = {
+  BmpSpec layout;
+  layout.width = 6;
+  layout.height = 3;
+  layout.bitCount = 8;
+  layout.compression = 1;
+  layout.palette.assign(256, kGrey);
+  layout.palette[1] = kRed;
+  layout.palette[2] = kGreen;
+  layout.palette[3] = kBlue;
+  layout.pixels = {
       3, 1,        // three red
       0, 3,        // a literal of three:
       2, 3, 2, 0,  // green blue green, padded to a word
@@ -173,7 +173,7 @@ TEST(DibDecoder, RunLengthEightWithRunsLiteralsLineEndsAndMoves) {
       2, 3,        // two blue
       0, 1,        // end of bitmap
   };
-  const BitmapResult result = Decode(spec);
+  const BitmapResult result = Decode(layout);
   ASSERT_EQ(result.status, BitmapStatus::Ok);
   const RGBImage& image = *result.image;
   EXPECT_EQ(At(image, 0, 0), kRed);
@@ -188,22 +188,22 @@ TEST(DibDecoder, RunLengthEightWithRunsLiteralsLineEndsAndMoves) {
 }
 
 TEST(DibDecoder, RunLengthFour) {
-  BmpSpec spec;
-  spec.width = 5;
-  spec.height = 2;
-  spec.bitCount = 4;
-  spec.compression = 2;
-  spec.palette.assign(16, kGrey);
-  spec.palette[1] = kRed;
-  spec.palette[2] = kGreen;
-  spec.palette[3] = kBlue;
-  spec.pixels = {
+  BmpSpec layout;
+  layout.width = 5;
+  layout.height = 2;
+  layout.bitCount = 4;
+  layout.compression = 2;
+  layout.palette.assign(16, kGrey);
+  layout.palette[1] = kRed;
+  layout.palette[2] = kGreen;
+  layout.palette[3] = kBlue;
+  layout.pixels = {
       5, 0x12,              // red green red green red
       0, 0,                 // end of line
       0, 3,    0x31, 0x20,  // literal blue red green, padded to a word
       0, 1,
   };
-  const BitmapResult result = Decode(spec);
+  const BitmapResult result = Decode(layout);
   ASSERT_EQ(result.status, BitmapStatus::Ok);
   EXPECT_EQ(At(*result.image, 0, 0), kRed);
   EXPECT_EQ(At(*result.image, 1, 0), kGreen);
@@ -215,15 +215,15 @@ TEST(DibDecoder, RunLengthFour) {
 }
 
 TEST(DibDecoder, RunsBeyondThePictureAreClippedAndShortDataEndsIt) {
-  BmpSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bitCount = 8;
-  spec.compression = 1;
-  spec.palette = {kBlack, kRed};
-  spec.usedColours = 2;
-  spec.pixels = {255, 1, 0, 2, 200, 200, 0};  // a long run, a move far away, a cut escape
-  const BitmapResult result = Decode(spec);
+  BmpSpec layout;
+  layout.width = 2;
+  layout.height = 2;
+  layout.bitCount = 8;
+  layout.compression = 1;
+  layout.palette = {kBlack, kRed};
+  layout.usedColours = 2;
+  layout.pixels = {255, 1, 0, 2, 200, 200, 0};  // a long run, a move far away, a cut escape
+  const BitmapResult result = Decode(layout);
   ASSERT_EQ(result.status, BitmapStatus::Ok);
   EXPECT_EQ(At(*result.image, 1, 0), kRed);
   EXPECT_EQ(At(*result.image, 0, 1), kBlack);
@@ -231,17 +231,17 @@ TEST(DibDecoder, RunsBeyondThePictureAreClippedAndShortDataEndsIt) {
 
 TEST(DibDecoder, HeadersOfOtherSizesAreUnknown) {
   for (uint32_t size : {1u, 16u, 64u, 108u, 124u}) {
-    BmpSpec spec = TwentyFour(1, 1);
-    spec.headerSize = size;
-    EXPECT_EQ(Decode(spec).status, BitmapStatus::UnknownFormat) << size;
+    BmpSpec layout = TwentyFour(1, 1);
+    layout.headerSize = size;
+    EXPECT_EQ(Decode(layout).status, BitmapStatus::UnknownFormat) << size;
   }
 }
 
 TEST(DibDecoder, RefusesWhatDoesNotFitTheFile) {
   auto status = [](auto&& change) {
-    BmpSpec spec = TwentyFour(4, 4);
-    change(spec);
-    return Decode(spec).status;
+    BmpSpec layout = TwentyFour(4, 4);
+    change(layout);
+    return Decode(layout).status;
   };
   auto bytesStatus = [](std::vector<uint8_t> bytes) { return DibDecoder::decode(bytes).status; };
   const auto kError = BitmapStatus::ConversionError;
